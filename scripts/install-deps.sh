@@ -1,0 +1,25 @@
+#!/bin/sh
+# Installs the Debian packages the build and the tests need, only those missing.
+# Usage: scripts/install-deps.sh [extra-package ...]
+set -eu
+
+packages="build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libgtest-dev
+python3 xvfb xdotool x11-utils $*"
+
+missing=""
+for package in $packages; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  case "$status" in
+    *" installed") ;;
+    *) missing="$missing $package" ;;
+  esac
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+# shellcheck disable=SC2086
+$sudo apt-get install -y -qq --no-install-recommends $missing </dev/null

@@ -1,0 +1,75 @@
+#include "host/icon_selection.h"
+
+#include <cstdint>
+
+#include "host/run_end.h"
+
+namespace quillbit {
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 6;
+constexpr std::size_t kEntrySize = 16;
+
+std::uint32_t Little(const std::string& bytes, std::size_t at, int size) {
+  std::uint32_t value = 0;
+  for (int i = size - 1; i >= 0; --i)
+    value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+  return value;
+}
+
+struct Entry {
+  std::size_t at;  // where the entry stands in the directory
+  std::uint32_t pixels;
+  std::uint32_t bitsPerPixel;
+  std::uint32_t size;
+  std::uint32_t offset;
+};
+
+Entry ReadEntry(const std::string& bytes, std::size_t at) {
+  const std::uint32_t width = bytes[at] ? static_cast<unsigned char>(bytes[at]) : 256;
+  const std::uint32_t height = bytes[at + 1] ? static_cast<unsigned char>(bytes[at + 1]) : 256;
+  return {at, width * height, Little(bytes, at + 6, 2), Little(bytes, at + 8, 4),
+          Little(bytes, at + 12, 4)};
+}
+
+bool Better(const Entry& a, const Entry& b) {
+  return a.pixels != b.pixels ? a.pixels > b.pixels : a.bitsPerPixel > b.bitsPerPixel;
+}
+
+[[noreturn]] void Broken(const std::string& path, const std::string& why) {
+  throw RunTimeError("cannot read picture \"" + path + "\": broken icon file (" + why + ")");
+}
+
+}  // namespace
+
+bool LooksLikeIcon(const std::string& bytes) {
+  return bytes.size() >= 4 && Little(bytes, 0, 2) == 0 &&
+         (Little(bytes, 2, 2) == 1 || Little(bytes, 2, 2) == 2);
+}
+
+IconImage SelectIconImage(const std::string& bytes, const std::string& path) {
+  const std::size_t count = bytes.size() >= kHeaderSize ? Little(bytes, 4, 2) : 0;
+  if (count == 0) Broken(path, "no images");
+  if (bytes.size() < kHeaderSize + count * kEntrySize) Broken(path, "directory cut short");
+
+  Entry best = ReadEntry(bytes, kHeaderSize);
+  for (std::size_t i = 1; i < count; ++i) {
+    Entry entry = ReadEntry(bytes, kHeaderSize + i * kEntrySize);
+    if (Better(entry, best)) best = entry;
+  }
+  if (best.offset > bytes.size() || best.size > bytes.size() - best.offset)
+    Broken(path, "image data outside the file");
+
+  const std::string data = bytes.substr(best.offset, best.size);
+  if (data.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0) return {true, data};
+
+  // A one-image icon: the header with count 1, the chosen entry pointing just past it.
+  std::string single = bytes.substr(0, 4) + '\x01' + '\x00';
+  single += bytes.substr(best.at, 12);
+  const std::uint32_t offset = kHeaderSize + kEntrySize;
+  for (int i = 0; i < 4; ++i) single += static_cast<char>(offset >> (8 * i) & 0xFF);
+  return {false, single + data};
+}
+
+}  // namespace quillbit

@@ -1,0 +1,26 @@
+// How messages reach the user: on a terminal, or in modal message boxes.
+#pragma once
+
+#include <string>
+
+#include "host/host.h"
+
+namespace quillbit {
+
+class Presentation {
+ public:
+  virtual ~Presentation() = default;
+  // Shows text and returns once the user has seen it (a box: once dismissed).
+  virtual void Show(const std::string& text, MessageKind kind) = 0;
+};
+
+// Information on standard output, errors on standard error, CR LF as a line break.
+class TerminalPresentation : public Presentation {
+ public:
+  void Show(const std::string& text, MessageKind kind) override;
+};
+
+// The message's text with each CR LF turned into one line feed.
+std::string WithLineFeeds(const std::string& text);
+
+}  // namespace quillbit

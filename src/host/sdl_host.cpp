@@ -1,0 +1,128 @@
+#include "host/sdl_host.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <signal.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+#include "host/argument_text.h"
+#include "host/icon_selection.h"
+#include "host/posix_file_system.h"
+#include "host/run_end.h"
+
+namespace quillbit {
+
+namespace {
+
+// Far more than any picture of at most 32767 pixels needs, even with metadata;
+// keeps a stray huge file from being read into memory.
+constexpr std::streamoff kLargestPictureFile = 64 << 20;
+
+std::string CannotRead(const std::string& path, const std::string& why) {
+  return "cannot read picture \"" + path + "\": " + why;
+}
+
+std::string ReadPictureFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw RunTimeError(CannotRead(path, std::strerror(errno)));
+  file.seekg(0, std::ios::end);
+  const std::streamoff size = file.tellg();
+  if (size < 0) throw RunTimeError(CannotRead(path, "not a file"));  // a folder
+  if (size > kLargestPictureFile) throw RunTimeError(CannotRead(path, "file too large"));
+  file.seekg(0);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  if (!file.read(bytes.data(), size)) throw RunTimeError(CannotRead(path, "read failed"));
+  return bytes;
+}
+
+// The loader's hint for formats it cannot recognise by content alone (TGA).
+std::string Extension(const std::string& path) {
+  const std::size_t dot = path.rfind('.');
+  const std::size_t slash = path.rfind('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  return path.substr(dot + 1);
+}
+
+SDL_Surface* Decode(const std::string& bytes, const std::string& type) {
+  SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  return stream ? IMG_LoadTyped_RW(stream, 1, type.c_str()) : nullptr;
+}
+
+SDL_Surface* DecodePicture(const std::string& bytes, const std::string& path) {
+  if (!LooksLikeIcon(bytes)) return Decode(bytes, Extension(path));
+  const IconImage image = SelectIconImage(bytes, path);
+  return Decode(image.file, image.isPng ? "PNG" : "ICO");
+}
+
+struct SurfaceDeleter {
+  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+};
+using Surface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+
+}  // namespace
+
+SdlHost::SdlHost(std::vector<std::string> arguments, Presentation& presentation)
+    : arguments_(std::move(arguments)), presentation_(presentation) {
+  // A file-size limit must fail the write with an error, not kill the process.
+  signal(SIGXFSZ, SIG_IGN);
+}
+
+std::optional<std::string> SdlHost::Command() { return QuoteArguments(arguments_); }
+
+void SdlHost::MsgBox(const std::string& text, MessageKind kind) { presentation_.Show(text, kind); }
+
+std::string SdlHost::AppPath() { return ExecutableFolder(); }
+
+std::unique_ptr<FileSystem> SdlHost::CreateFileSystem() {
+  return std::make_unique<PosixFileSystem>();
+}
+
+void SdlHost::PreparePictureSurface() {
+  width_ = height_ = 0;
+  pixels_.clear();
+}
+
+void SdlHost::LoadPicture(const std::string& path) {
+  const std::string bytes = ReadPictureFile(path);
+  Surface decoded(DecodePicture(bytes, path));
+  if (!decoded) throw RunTimeError(CannotRead(path, SDL_GetError()));
+  Surface argb(SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+  if (!argb) throw RunTimeError(CannotRead(path, SDL_GetError()));
+
+  width_ = argb->w;
+  height_ = argb->h;
+  pixels_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+  for (int y = 0; y < height_; ++y) {
+    const auto* row =
+        static_cast<const char*>(argb->pixels) + static_cast<std::ptrdiff_t>(y) * argb->pitch;
+    std::memcpy(&pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_)], row,
+                static_cast<std::size_t>(width_) * sizeof(std::uint32_t));
+  }
+}
+
+double SdlHost::ScaleWidth() const { return width_; }
+
+double SdlHost::ScaleHeight() const { return height_; }
+
+void SdlHost::Refresh() {}  // pixels are readable as soon as they are loaded
+
+std::uint32_t SdlHost::Point(double x, double y) const {
+  const int column = static_cast<int>(x);
+  const int row = static_cast<int>(y);
+  if (column < 0 || row < 0 || column >= width_ || row >= height_)
+    throw RunTimeError("pixel (" + std::to_string(column) + ", " + std::to_string(row) +
+                       ") lies outside the picture");
+  const std::uint32_t argb =
+      pixels_[static_cast<std::size_t>(row) * static_cast<std::size_t>(width_) +
+              static_cast<std::size_t>(column)];
+  return argb >> 24 == 0xFF ? argb & 0xFFFFFF : 0xFFFFFF;
+}
+
+void SdlHost::WriteTextFile(const std::string& path, const std::string& text) {
+  WriteFileAtomically(path, text);
+}
+
+}  // namespace quillbit
