@@ -57,3 +57,28 @@ def write(path, rows, alpha=False):
 
 def filled(width, height, colour=WHITE):
     return [[colour] * width for _ in range(height)]
+
+
+def _dib_bytes(rows):
+    """A 32-bit icon image: BITMAPINFOHEADER (double height), BGRA bottom-up, AND mask."""
+    height, width = len(rows), len(rows[0])
+    info = struct.pack("<IiiHHIIiiII", 40, width, height * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    pixels = bytearray()
+    for row in reversed(rows):
+        for pixel in row:
+            pixels += bytes((pixel & 255, (pixel >> 8) & 255, (pixel >> 16) & 255, 255))
+    mask_stride = ((width + 31) // 32) * 4
+    return info + bytes(pixels) + bytes(mask_stride * height)
+
+
+def ico_bytes(images):
+    """An icon file; images is a list of (rows, as_png) in directory order."""
+    blobs = [png_bytes(rows) if as_png else _dib_bytes(rows) for rows, as_png in images]
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for (rows, _), blob in zip(images, blobs):
+        width, height = len(rows[0]), len(rows)
+        directory += struct.pack("<BBBBHHII", width % 256, height % 256, 0, 0, 1, 32,
+                                 len(blob), offset)
+        offset += len(blob)
+    return directory + b"".join(blobs)
