@@ -18,11 +18,16 @@ demo: build
 	rm -rf $(BUILD)/demo
 	mkdir -p $(BUILD)/demo
 	cp examples/* $(BUILD)/demo/
-	cd $(BUILD)/demo && ../quillbit $$(ls | grep -v '\.h$$' | grep -v '\.txt$$')
+	cd $(BUILD)/demo && ../quillbit *
 	@echo "Headers written to $(BUILD)/demo/"
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The Debian package, from the same build: $(BUILD)/quillbit_<version>_<arch>.deb.
+.PHONY: package
+package: build
+	cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD)
