@@ -4,7 +4,8 @@
 set -eu
 
 packages="build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libgtest-dev
-python3 xvfb xdotool x11-utils $*"
+python3 xvfb xdotool x11-utils
+desktop-file-utils file groff-base $*"
 
 missing=""
 for package in $packages; do

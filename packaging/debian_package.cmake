@@ -1,0 +1,27 @@
+# `make package`: a Debian package of the install rules, installing into /usr.
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME quillbit)
+set(CPACK_PACKAGE_VENDOR "quillbit maintainers")
+set(CPACK_PACKAGE_CONTACT
+    "quillbit maintainers <maintainers@users.noreply.c-seed-3abdc4a7.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION
+    "quillbit turns sprite pictures into C header files with the sprite's bitplanes
+as arrays of hex literals, for games on small monochrome or four-level grey
+screens. Drop pictures onto its desktop launcher, or name them on a command
+line; a header appears beside each.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # quillbit_<version>_<arch>.deb
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# dpkg-shlibdeps names the packages of the SDL2 and SDL2_image libraries the programs
+# link, with the versions this build needs, so the list cannot drift from the link line.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/")
+
+include(CPack)

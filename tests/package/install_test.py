@@ -1,0 +1,170 @@
+"""Builds the Debian package, unpacks it into a fresh root and runs the installed programs.
+
+Usage: install_test.py CPACK CPACK_CONFIG SOURCE_DIR
+
+Nothing is installed on the machine itself: `dpkg-deb -x` unpacks into a temporary root,
+which is removed at the end, so the test is safe to run as root (as CI does) and in parallel.
+"""
+
+import gzip
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import unittest
+from pathlib import Path
+
+CPACK, CPACK_CONFIG, SOURCE = sys.argv[1], sys.argv[2], Path(sys.argv[3])
+sys.path.insert(0, str(SOURCE / "tests" / "support"))
+import pictures  # noqa: E402  (found through the path set just above)
+from pictures import BLACK, DARK, LIGHT, WHITE  # noqa: E402
+
+SHIP_HEADER = (
+    "//Image data created by Quillbit 1.0 Beta (Marrowick)\r\n"
+    "#define SHIP_WIDTH 16\r\n"
+    "#define SHIP_HEIGHT 2\r\n"
+    "\r\n"
+    "// ship --- bitplane 1\r\n"
+    "unsigned short int ship1[] = {\r\n"
+    "\t0xFF00,0x8000};\r\n"
+    "\r\n"
+    "// ship --- bitplane 2\r\n"
+    "unsigned short int ship2[] = {\r\n"
+    "\t0xFF00,0x4000};\r\n")
+
+BALL_HEADER = (
+    "//Image data created by Quillbit 1.0 Beta (Marrowick)\r\n"
+    "#define BALL_WIDTH 8\r\n"
+    "#define BALL_HEIGHT 8\r\n"
+    "\r\n"
+    "// ball --- bitplane 1\r\n"
+    "unsigned char ball[] = {\r\n"
+    "\t0x80,0x40,0x20,0x10,0x08,0x04,0x02,0x01};\r\n")
+
+# Installed path -> source file it must be a copy of.
+INSTALLED_COPIES = {
+    "usr/lib/quillbit/Blitview.h": "companion/Blitview.h",
+    "usr/share/applications/quillbit.desktop": "packaging/quillbit.desktop",
+    "usr/share/icons/hicolor/scalable/apps/quillbit.svg": "packaging/quillbit.svg",
+    "usr/share/doc/quillbit/README.md": "README.md",
+}
+
+
+def ship_rows():
+    first = [BLACK] * 8 + [WHITE] * 8
+    second = [LIGHT, DARK] + [WHITE] * 14
+    return [first, second]
+
+
+def diagonal_rows():
+    return [[BLACK if x == y else WHITE for x in range(8)] for y in range(8)]
+
+
+def run(command, **options):
+    return subprocess.run(command, capture_output=True, text=True, stdin=subprocess.DEVNULL,
+                          timeout=60, **options)
+
+
+def single_spaced(text):
+    return re.sub(r"\s+", " ", text)
+
+
+class InstalledPackageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.TemporaryDirectory(prefix="quillbit-package-")
+        top = Path(cls.scratch.name)
+        built = run([CPACK, "-G", "DEB", "--config", CPACK_CONFIG, "-B", str(top / "out")])
+        if built.returncode != 0:
+            raise AssertionError("cpack failed:\n" + built.stdout + built.stderr)
+        debs = list((top / "out").glob("quillbit_*.deb"))
+        if len(debs) != 1:
+            raise AssertionError(f"expected one package, cpack made {debs}")
+        cls.deb = debs[0]
+        cls.root = top / "root"
+        subprocess.run(["dpkg-deb", "-x", str(cls.deb), str(cls.root)], check=True)
+        cls.env = dict(os.environ, PATH=f"{cls.root}/usr/bin:{os.environ['PATH']}")
+        cls.env.pop("DISPLAY", None)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.scratch.cleanup()
+
+    def setUp(self):
+        self.folder = Path(tempfile.mkdtemp(dir=self.scratch.name, prefix="pictures-"))
+
+    def quillbit(self, *arguments):
+        return run(["quillbit", *arguments], cwd=self.folder, env=self.env)
+
+    def control(self, field):
+        return run(["dpkg-deb", "-f", str(self.deb), field]).stdout.strip()
+
+    def test_control_names_the_sdl_libraries_and_this_architecture(self):
+        depends = self.control("Depends")
+        for library in ("libsdl2-2.0-0", "libsdl2-image-2.0-0"):
+            self.assertRegex(depends, rf"(^|, ){re.escape(library)}( |,|$)")
+        architecture = run(["dpkg", "--print-architecture"]).stdout.strip()
+        self.assertEqual(self.control("Architecture"), architecture)
+        self.assertEqual(self.control("Package"), "quillbit")
+
+    def test_installed_files_are_copies_of_the_sources(self):
+        for installed, source in INSTALLED_COPIES.items():
+            with self.subTest(installed=installed):
+                path = self.root / installed
+                self.assertTrue(path.is_file() and not path.is_symlink(), installed)
+                self.assertEqual(path.read_bytes(), (SOURCE / source).read_bytes())
+
+    def test_manual_page_is_compressed_and_serves_both_programs(self):
+        man = self.root / "usr/share/man/man1"
+        page = gzip.decompress((man / "quillbit.1.gz").read_bytes())
+        self.assertEqual(page, (SOURCE / "packaging/quillbit.1").read_bytes())
+        self.assertEqual(os.readlink(man / "quillbitw.1.gz"), "quillbit.1.gz")
+
+    def test_bin_links_are_relative_and_lead_into_the_program_folder(self):
+        for program in ("quillbit", "quillbitw"):
+            with self.subTest(program=program):
+                link = self.root / "usr/bin" / program
+                self.assertEqual(os.readlink(link), f"../lib/quillbit/{program}")
+                self.assertTrue(os.access(link.resolve(), os.X_OK))
+
+    def test_installed_quillbit_converts_pictures_and_installs_the_companion(self):
+        (self.folder / "art").mkdir()
+        pictures.write(self.folder / "ship.png", ship_rows())
+        pictures.write(self.folder / "art/ball.bmp", diagonal_rows())
+        result = self.quillbit("ship.png", "art/ball.bmp")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stdout, "Quillbit - ship.png\nDimensions: 16 by 2\nSpriteType: 16\n"
+                                        "Quillbit - ball.bmp\nDimensions: 8 by 8\nSpriteType: 8\n")
+        self.assertEqual((self.folder / "ship.h").read_bytes(), SHIP_HEADER.encode())
+        self.assertEqual((self.folder / "art/ball.h").read_bytes(), BALL_HEADER.encode())
+        companion = (SOURCE / "companion/Blitview.h").read_bytes()
+        self.assertEqual((self.folder / "art/Blitview.h").read_bytes(), companion)
+        self.assertFalse((self.folder / "Blitview.h").exists(), "only beside the last picture")
+
+    def user_error_cases(self):
+        pictures.write(self.folder / "wide.png", pictures.filled(12, 2))
+        return [("no pictures", []), ("quote in a name", ['a"b.png']),
+                ("width 12", ["wide.png"])]
+
+    def test_user_errors_end_with_status_2_and_messages_the_manual_quotes(self):
+        manual = single_spaced(run(
+            ["groff", "-t", "-man", "-Tutf8", "-rLL=2000n", "-P-cbou",
+             str(SOURCE / "packaging/quillbit.1")]).stdout)
+        for name, arguments in self.user_error_cases():
+            with self.subTest(case=name):
+                result = self.quillbit(*arguments)
+                self.assertEqual(result.returncode, 2, result.stderr)
+                self.assertTrue(result.stderr.strip())
+                for line in result.stderr.strip().splitlines():
+                    self.assertIn(single_spaced(line), manual)
+                self.assertFalse((self.folder / "Blitview.h").exists())
+
+    def test_missing_picture_ends_with_status_1_naming_the_file(self):
+        result = self.quillbit("absent.png")
+        self.assertEqual(result.returncode, 1)
+        self.assertRegex(result.stderr, r'^quillbit: cannot read picture "absent.png": ')
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
