@@ -85,7 +85,8 @@ class InstalledPackageTest(unittest.TestCase):
         cls.root = top / "root"
         subprocess.run(["dpkg-deb", "-x", str(cls.deb), str(cls.root)], check=True)
         cls.env = dict(os.environ, PATH=f"{cls.root}/usr/bin:{os.environ['PATH']}")
-        cls.env.pop("DISPLAY", None)
+        for display in ("DISPLAY", "WAYLAND_DISPLAY"):
+            cls.env.pop(display, None)
 
     @classmethod
     def tearDownClass(cls):
@@ -141,6 +142,21 @@ class InstalledPackageTest(unittest.TestCase):
         companion = (SOURCE / "companion/Blitview.h").read_bytes()
         self.assertEqual((self.folder / "art/Blitview.h").read_bytes(), companion)
         self.assertFalse((self.folder / "Blitview.h").exists(), "only beside the last picture")
+
+    def test_launcher_command_converts_the_files_dropped_onto_it(self):
+        entry = (self.root / "usr/share/applications/quillbit.desktop").read_text()
+        command = re.search(r"^Exec=(.*)$", entry, re.MULTILINE).group(1).split()
+        self.assertIn("%F", command, "dropped files must arrive as plain paths")
+        pictures.write(self.folder / "my ship.png", ship_rows())
+        dropped = [str(self.folder / "my ship.png")]
+        expanded = [part for word in command for part in (dropped if word == "%F" else [word])]
+        # Without a display the boxes fall back to the terminal, so no window is needed here.
+        result = run(expanded, cwd="/", env=self.env)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn("Quillbit - my ship.png", result.stdout)
+        header = (self.folder / "my ship.h").read_text()
+        self.assertIn("#define MY SHIP_WIDTH 16", header)
+        self.assertTrue((self.folder / "Blitview.h").is_file())
 
     def user_error_cases(self):
         pictures.write(self.folder / "wide.png", pictures.filled(12, 2))
