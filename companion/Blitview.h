@@ -52,7 +52,7 @@
 #endif
 
 /* The level of one pixel: bit 0 is plane 1, bit 1 is plane 2. */
-enum blitview_level {
+enum blitview_pixel_level {
   BLITVIEW_BACKGROUND = 0,
   BLITVIEW_LIGHT_GREY = 1,
   BLITVIEW_DARK_GREY = 2,
@@ -128,7 +128,7 @@ BLITVIEW_API unsigned blitview_sprite_byte(const blitview_sprite* sprite, int pl
   }
 }
 
-/* Level of pixel (x, y), an enum blitview_level value; outside the sprite, background. */
+/* Level of pixel (x, y), an enum blitview_pixel_level value; outside the sprite, background. */
 BLITVIEW_API int blitview_level(const blitview_sprite* sprite, int x, int y) {
   unsigned bit;
   int level = BLITVIEW_BACKGROUND;
