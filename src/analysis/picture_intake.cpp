@@ -1,6 +1,7 @@
 #include "analysis/picture_intake.h"
 
 #include "analysis/bitplane_extraction.h"
+#include "analysis/picture_limits.h"
 #include "host/run_end.h"
 
 namespace quillbit {
@@ -10,20 +11,6 @@ namespace {
 const char* const kWidthMessage =
     "Image Width must be evenly divisible by 8 for program to work properly.\r\n"
     "Please resize your image.";
-
-std::string Decimal(double value) { return std::to_string(static_cast<long long>(value)); }
-
-// Pictures whose sides or pixel count do not fit the 16-bit state are refused
-// before any arithmetic on them, with the size in the report.
-void CheckPictureLimits(const std::string& path, double width, double height) {
-  const double limit = Int16::kMax + 0.5;  // what still rounds to 32767
-  if (width < limit && height < limit &&
-      Int16::Round(width).get() * Int16::Round(height).get() <= Int16::kMax)
-    return;
-  throw RunTimeError("overflow: picture \"" + path + "\" is " + Decimal(width) + " x " +
-                     Decimal(height) + " pixels; at most " + std::to_string(Int16::kMax) +
-                     " pixels fit");
-}
 
 }  // namespace
 

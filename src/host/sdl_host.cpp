@@ -10,6 +10,7 @@
 
 #include "host/argument_text.h"
 #include "host/icon_selection.h"
+#include "host/picture_size_check.h"
 #include "host/posix_file_system.h"
 #include "host/run_end.h"
 
@@ -52,8 +53,12 @@ SDL_Surface* Decode(const std::string& bytes, const std::string& type) {
 }
 
 SDL_Surface* DecodePicture(const std::string& bytes, const std::string& path) {
-  if (!LooksLikeIcon(bytes)) return Decode(bytes, Extension(path));
+  if (!LooksLikeIcon(bytes)) {
+    RefuseOversizedPicture(bytes, path);
+    return Decode(bytes, Extension(path));
+  }
   const IconImage image = SelectIconImage(bytes, path);
+  RefuseOversizedIconImage(image, path);
   return Decode(image.file, image.isPng ? "PNG" : "ICO");
 }
 
