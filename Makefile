@@ -29,5 +29,13 @@ test: build
 package: build
 	cmake --build $(BUILD) --target package
 
+# The Windows zip, cross-built with MinGW-w64 in its own tree:
+# $(WINDOWS_BUILD)/quillbit-<version>-win64.zip.
+WINDOWS_BUILD ?= build-windows
+.PHONY: package-windows
+package-windows: deps
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DQUILLBIT_WERROR=ON
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target package
+
 clean:
 	rm -rf $(BUILD)

@@ -1,7 +1,10 @@
-# Installs quillbit the way a Linux desktop expects it and builds its Debian package
-# (`make package`). Included by the top-level CMakeLists after the program folder's rules,
-# which are the whole install on other systems.
-if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
+# The packages: the Debian package on Linux (`make package`), the zip on Windows
+# (`make package-windows`). Included by the top-level CMakeLists after the program
+# folder's rules, which are the whole install on other systems.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/windows_zip.cmake)
+  return()
+elseif(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
   return()
 endif()
 

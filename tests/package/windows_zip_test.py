@@ -1,0 +1,125 @@
+"""Builds the Windows zip, unpacks it and runs the unpacked quillbit.exe on pictures.
+
+Usage: windows_zip_test.py CPACK CPACK_CONFIG SOURCE_DIR VERSION [EMULATOR ...]
+
+EMULATOR is the command that runs a Windows program here (Wine on Linux); none on Windows.
+"""
+
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+import zipfile
+from pathlib import Path
+
+CPACK, CPACK_CONFIG, SOURCE, VERSION = sys.argv[1], sys.argv[2], Path(sys.argv[3]), sys.argv[4]
+EMULATOR = sys.argv[5:]
+sys.path.insert(0, str(SOURCE / "tests" / "support"))
+import pictures  # noqa: E402  (found through the path set just above)
+from pictures import BLACK, DARK, LIGHT, WHITE  # noqa: E402
+
+FOLDER = f"quillbit-{VERSION}-win64"
+CONTENTS = {"quillbit.exe", "quillbitw.exe", "Blitview.h", "HOW-TO-USE.txt"}
+PE_SUBSYSTEM = {"quillbitw.exe": 2, "quillbit.exe": 3}  # 2: GUI, 3: console
+
+SHIP_HEADER = (
+    "//Image data created by Quillbit 1.0 Beta (Marrowick)\r\n"
+    "#define SHIP_WIDTH 16\r\n"
+    "#define SHIP_HEIGHT 2\r\n"
+    "\r\n"
+    "// ship --- bitplane 1\r\n"
+    "unsigned short int ship1[] = {\r\n"
+    "\t0xFF00,0x8000};\r\n"
+    "\r\n"
+    "// ship --- bitplane 2\r\n"
+    "unsigned short int ship2[] = {\r\n"
+    "\t0xFF00,0x4000};\r\n")
+
+BALL_HEADER_END = "unsigned char ball[] = {\r\n\t0x80,0x40,0x20,0x10,0x08,0x04,0x02,0x01};\r\n"
+
+
+def run(command, **options):
+    return subprocess.run(command, capture_output=True, stdin=subprocess.DEVNULL,
+                          timeout=120, **options)
+
+
+def pe_subsystem(path):
+    data = path.read_bytes()
+    header = struct.unpack_from("<I", data, 0x3C)[0]
+    if data[header:header + 4] != b"PE\0\0":
+        raise AssertionError(f"{path.name} is not a Windows program")
+    return struct.unpack_from("<H", data, header + 24 + 68)[0]
+
+
+class WindowsZipTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.TemporaryDirectory(prefix="quillbit-zip-")
+        top = Path(cls.scratch.name)
+        built = run([CPACK, "--config", CPACK_CONFIG, "-B", str(top / "out")], text=True)
+        if built.returncode != 0:
+            raise AssertionError("cpack failed:\n" + built.stdout + built.stderr)
+        cls.zip = top / "out" / f"{FOLDER}.zip"
+        with zipfile.ZipFile(cls.zip) as archive:
+            cls.names = archive.namelist()
+            archive.extractall(top / "unpacked")
+        cls.programs = top / "unpacked" / FOLDER
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.scratch.cleanup()
+
+    def setUp(self):
+        self.folder = Path(tempfile.mkdtemp(dir=self.scratch.name, prefix="pictures-"))
+
+    def quillbit(self, *arguments):
+        return run([*EMULATOR, str(self.programs / "quillbit.exe"), *arguments], cwd=self.folder)
+
+    def test_zip_holds_the_programs_companion_and_text_in_one_folder(self):
+        self.assertEqual(sorted(self.names), sorted(f"{FOLDER}/{name}" for name in CONTENTS))
+
+    def test_programs_are_the_desktop_and_the_console_build(self):
+        for name, subsystem in PE_SUBSYSTEM.items():
+            with self.subTest(program=name):
+                self.assertEqual(pe_subsystem(self.programs / name), subsystem)
+
+    def test_companion_is_the_one_from_the_source(self):
+        self.assertEqual((self.programs / "Blitview.h").read_bytes(),
+                         (SOURCE / "companion/Blitview.h").read_bytes())
+
+    def test_how_to_use_text_names_the_files_with_windows_line_ends(self):
+        text = (self.programs / "HOW-TO-USE.txt").read_bytes()
+        self.assertEqual(text.count(b"\n"), text.count(b"\r\n"))
+        self.assertIn(f"quillbit {VERSION}".encode(), text)
+        for name in CONTENTS - {"HOW-TO-USE.txt"}:
+            self.assertIn(name.encode(), text)
+
+    def test_unpacked_quillbit_converts_pictures_and_installs_the_companion(self):
+        (self.folder / "art").mkdir()
+        pictures.write(self.folder / "ship.png", [[BLACK] * 8 + [WHITE] * 8,
+                                                  [LIGHT, DARK] + [WHITE] * 14])
+        pictures.write(self.folder / "art/ball.bmp",
+                       [[BLACK if x == y else WHITE for x in range(8)] for y in range(8)])
+        result = self.quillbit("ship.png", "art\\ball.bmp")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stdout.replace(b"\r\n", b"\n"),
+                         b"Quillbit - ship.png\nDimensions: 16 by 2\nSpriteType: 16\n"
+                         b"Quillbit - ball.bmp\nDimensions: 8 by 8\nSpriteType: 8\n")
+        self.assertEqual((self.folder / "ship.h").read_bytes(), SHIP_HEADER.encode())
+        ball = (self.folder / "art/ball.h").read_bytes()
+        self.assertTrue(ball.endswith(BALL_HEADER_END.encode()), ball)
+        self.assertEqual((self.folder / "art/Blitview.h").read_bytes(),
+                         (self.programs / "Blitview.h").read_bytes())
+        self.assertFalse((self.folder / "Blitview.h").exists(), "only beside the last picture")
+
+    def test_width_rule_ends_with_status_2_and_no_companion(self):
+        pictures.write(self.folder / "wide.png", pictures.filled(12, 2))
+        result = self.quillbit("wide.png")
+        self.assertEqual(result.returncode, 2, result.stderr)
+        self.assertIn(b"Image Width must be evenly divisible by 8", result.stderr)
+        self.assertFalse((self.folder / "Blitview.h").exists())
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
