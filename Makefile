@@ -33,7 +33,8 @@ package: build
 # $(WINDOWS_BUILD)/quillbit-<version>-win64.zip.
 WINDOWS_BUILD ?= build-windows
 .PHONY: package-windows
-package-windows: deps
+package-windows:
+	scripts/install-deps.sh g++-mingw-w64-x86-64-posix
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DQUILLBIT_WERROR=ON
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target package
 
