@@ -5,14 +5,17 @@
 #include <signal.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
+#include "analysis/picture_limits.h"
 #include "host/argument_text.h"
 #include "host/icon_selection.h"
 #include "host/picture_size_check.h"
 #include "host/posix_file_system.h"
 #include "host/run_end.h"
+#include "host/stderr_capture.h"
 
 namespace quillbit {
 
@@ -67,6 +70,20 @@ struct SurfaceDeleter {
 };
 using Surface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
+// The libraries' own complaints go into the report; a good picture's warnings still show.
+Surface DecodeReported(const std::string& bytes, const std::string& path) {
+  StderrCapture capture;
+  Surface decoded(DecodePicture(bytes, path));
+  const std::string printed = capture.Finish();
+  if (decoded) {
+    std::fwrite(printed.data(), 1, printed.size(), stderr);
+    return decoded;
+  }
+  std::string why = SDL_GetError();
+  if (!printed.empty()) why += " (" + FirstLine(printed) + ")";
+  throw RunTimeError(CannotRead(path, why));
+}
+
 }  // namespace
 
 SdlHost::SdlHost(std::vector<std::string> arguments, Presentation& presentation)
@@ -92,8 +109,10 @@ void SdlHost::PreparePictureSurface() {
 
 void SdlHost::LoadPicture(const std::string& path) {
   const std::string bytes = ReadPictureFile(path);
-  Surface decoded(DecodePicture(bytes, path));
-  if (!decoded) throw RunTimeError(CannotRead(path, SDL_GetError()));
+  const Surface decoded = DecodeReported(bytes, path);
+  // A picture the size check could not read may still decode huge; the conversion
+  // to ARGB would take four bytes a pixel more.
+  CheckPictureLimits(path, decoded->w, decoded->h);
   Surface argb(SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
   if (!argb) throw RunTimeError(CannotRead(path, SDL_GetError()));
 

@@ -1,0 +1,117 @@
+"""Bad pictures and bad paths: each ends in the one-line report, after the good picture
+before it got its header, and a header already beside the bad picture stays as it was."""
+
+import os
+import random
+import unittest
+
+from hostile import HostileTest, ODD_PICTURES, pictures, read_bytes, run, write_bytes
+
+PREVIOUS_HEADER = b"// a header from an earlier run\r\n"
+
+
+def good_files():
+    """One small valid file of each format, to cut short."""
+    black = pictures.filled(16, 8, pictures.BLACK)
+    return {
+        "png": pictures.png_bytes(black),
+        "bmp": pictures.bmp_bytes(black),
+        "gif": read_bytes(os.path.join(ODD_PICTURES, "interlaced.gif")),
+        "jpg": read_bytes(os.path.join(ODD_PICTURES, "cmyk.jpg")),
+        "ico": read_bytes(os.path.join(ODD_PICTURES, "several-sizes-largest-black.ico")),
+    }
+
+
+class BadPictureFiles(HostileTest):
+
+    def assert_bad_file_reported(self, name, data):
+        bad = self.path(name)
+        write_bytes(bad, data)
+        old_header = bad[:-3] + "h"
+        write_bytes(old_header, PREVIOUS_HEADER)
+        outcome = run([self.good, bad], cwd=self.folder)
+        self.assert_reported(outcome, bad)
+        self.assertTrue(os.path.exists(self.path("good.h")), "the earlier header is kept")
+        self.assertEqual(read_bytes(old_header), PREVIOUS_HEADER)
+        self.assert_no_temporary_files()
+
+    def test_zero_byte_files_are_reported(self):
+        for extension in ("png", "gif", "bmp", "jpg", "ico", "tga"):
+            with self.subTest(extension=extension):
+                self.assert_bad_file_reported("empty." + extension, b"")
+
+    def test_files_cut_in_half_are_reported(self):
+        for extension, data in good_files().items():
+            with self.subTest(extension=extension):
+                self.assert_bad_file_reported("half." + extension, data[:len(data) // 2])
+
+    def test_random_bytes_under_a_picture_extension_are_reported(self):
+        noise = random.Random(4)
+        for extension in ("png", "gif", "bmp", "jpg", "ico"):
+            with self.subTest(extension=extension):
+                data = bytes(noise.randrange(256) for _ in range(3000))
+                self.assert_bad_file_reported("noise." + extension, data)
+
+    def test_text_file_named_png_is_reported(self):
+        self.assert_bad_file_reported("notes.png", b"These are my notes, not a picture.\n")
+
+    def test_signature_alone_is_reported(self):
+        signatures = {"png": b"\x89PNG\r\n\x1a\n", "gif": b"GIF89a", "bmp": b"BM",
+                      "jpg": b"\xff\xd8\xff", "ico": b"\x00\x00\x01\x00"}
+        for extension, signature in signatures.items():
+            with self.subTest(extension=extension):
+                self.assert_bad_file_reported("signature." + extension, signature)
+
+    def test_icon_whose_image_lies_outside_the_file_is_reported(self):
+        directory = b"\x00\x00\x01\x00\x01\x00" + bytes([16, 16, 0, 0, 1, 0, 32, 0])
+        self.assert_bad_file_reported("outside.ico", directory + (1 << 20).to_bytes(4, "little")
+                                      + (22).to_bytes(4, "little"))
+
+
+class CutAnywhere(HostileTest):
+
+    def test_every_cut_converts_or_is_reported(self):
+        """Cut at any point a file may still hold every pixel; either ending is clean."""
+        for extension, data in good_files().items():
+            for tenth in range(1, 10):
+                with self.subTest(extension=extension, tenth=tenth):
+                    name = self.path("cut%d.%s" % (tenth, extension))
+                    write_bytes(name, data[:len(data) * tenth // 10])
+                    outcome = run([name], cwd=self.folder)
+                    self.assert_converted_or_reported(outcome, name, name[:-3] + "h")
+
+
+class BadPaths(HostileTest):
+
+    def assert_path_reported(self, bad):
+        outcome = run([self.good, bad], cwd=self.folder)
+        self.assert_reported(outcome, bad)
+        self.assertTrue(os.path.exists(self.path("good.h")), "the earlier header is kept")
+
+    def test_folder_is_reported(self):
+        os.mkdir(self.path("folder.png"))
+        self.assert_path_reported(self.path("folder.png"))
+
+    def test_missing_path_is_reported(self):
+        self.assert_path_reported(self.path("missing.png"))
+
+    def test_empty_name_is_reported(self):
+        self.assert_path_reported("")
+
+    def test_path_of_four_thousand_characters_is_reported(self):
+        bad = self.path(*(["d" * 199] * 20))[:4000 - 4] + ".png"
+        self.assertEqual(len(bad), 4000)
+        self.assert_path_reported(bad)
+
+    def test_picture_at_the_end_of_a_long_path_converts(self):
+        folder = self.path(*(["d" * 199] * 19))
+        os.makedirs(folder)
+        picture = os.path.join(folder, "p" * (3990 - len(folder)) + ".png")
+        pictures.write(picture, pictures.filled(8, 1, pictures.BLACK))
+        outcome = run([picture], cwd=self.folder)
+        self.assertEqual((outcome.status, outcome.stderr), (0, ""))
+        self.assertTrue(os.path.exists(picture[:-3] + "h"))
+
+
+if __name__ == "__main__":
+    unittest.main()

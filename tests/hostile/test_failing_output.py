@@ -1,0 +1,125 @@
+"""Output that cannot be written: the report names the header, the header that was
+there stays byte for byte, no temporary file is left, and the companion is either
+copied whole or not at all. The tests run as root in CI, so they use failures that
+hold for root too: a file-size limit, a full or read-only file system."""
+
+import os
+import resource
+import shutil
+import subprocess
+import unittest
+
+from hostile import HostileTest, PROGRAM, pictures, read_bytes, run, write_bytes
+
+PREVIOUS_HEADER = b"// the header of an earlier run, which must survive\r\n" * 40
+
+
+def file_size_limit(size):
+    """For preexec_fn: writes beyond size bytes fail (EFBIG), for root as well."""
+    return lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (size, size))
+
+
+def mount_tmpfs(folder, options):
+    done = subprocess.run(["mount", "-t", "tmpfs", "-o", options, "tmpfs", folder],
+                          capture_output=True)
+    return done.returncode == 0
+
+
+class FailingHeaderOutput(HostileTest):
+
+    def setUp(self):
+        super().setUp()
+        self.big = self.path("big.png")  # its header takes about 4 KB
+        pictures.write(self.big, pictures.filled(256, 32, pictures.BLACK))
+        self.big_header = self.path("big.h")
+        write_bytes(self.big_header, PREVIOUS_HEADER)
+
+    def assert_header_kept(self, outcome, folder=None):
+        self.assert_reported(outcome, self.big_header)
+        self.assertEqual(read_bytes(self.big_header), PREVIOUS_HEADER)
+        self.assert_no_temporary_files(folder)
+
+    def test_file_size_limit_keeps_the_previous_header(self):
+        outcome = run([self.big], cwd=self.folder, preexec_fn=file_size_limit(1000))
+        self.assert_header_kept(outcome)
+
+    def test_output_path_that_is_a_folder_is_reported(self):
+        os.remove(self.big_header)
+        os.mkdir(self.big_header)
+        outcome = run([self.big], cwd=self.folder)
+        self.assert_reported(outcome, self.big_header)
+        self.assertTrue(os.path.isdir(self.big_header))
+        self.assert_no_temporary_files()
+
+    def mounted_folder(self, options):
+        folder = self.path("mounted")
+        os.mkdir(folder)
+        if os.geteuid() != 0 or not mount_tmpfs(folder, options):
+            self.skipTest("cannot mount a tmpfs here")
+        self.addCleanup(subprocess.run, ["umount", folder], capture_output=True)
+        return folder
+
+    def test_read_only_folder_keeps_the_previous_header(self):
+        folder = self.mounted_folder("size=1m")
+        shutil.move(self.big, folder)
+        shutil.move(self.big_header, folder)
+        self.big, self.big_header = (os.path.join(folder, "big.png"),
+                                     os.path.join(folder, "big.h"))
+        subprocess.run(["mount", "-o", "remount,ro", folder], check=True)
+        outcome = run([self.big], cwd=self.folder)
+        self.assert_header_kept(outcome, folder)
+
+    def test_full_disk_keeps_the_previous_header(self):
+        folder = self.mounted_folder("size=64k")
+        shutil.move(self.big, folder)
+        shutil.move(self.big_header, folder)
+        self.big, self.big_header = (os.path.join(folder, "big.png"),
+                                     os.path.join(folder, "big.h"))
+        filler = os.path.join(folder, "filler")
+        descriptor = os.open(filler, os.O_WRONLY | os.O_CREAT)
+        try:
+            while os.write(descriptor, bytes(1024)) > 0:
+                pass
+        except OSError:
+            pass
+        finally:
+            os.close(descriptor)
+        os.truncate(filler, os.path.getsize(filler) - 1024)  # room for a part of the header
+        outcome = run([self.big], cwd=self.folder)
+        self.assert_header_kept(outcome, folder)
+
+
+class FailingCompanionCopy(HostileTest):
+
+    def test_companion_that_does_not_fit_is_not_left_half_copied(self):
+        companion_size = os.path.getsize(os.path.join(os.path.dirname(PROGRAM), "Blitview.h"))
+        limit = companion_size // 2  # the small headers fit, the companion does not
+        second = self.path("second.png")
+        pictures.write(second, pictures.filled(8, 2, pictures.BLACK))
+        outcome = run([self.good, second], cwd=self.folder, preexec_fn=file_size_limit(limit))
+        self.assert_reported(outcome, self.path("Blitview.h"))
+        self.assertTrue(os.path.exists(self.path("good.h")))
+        self.assertTrue(os.path.exists(self.path("second.h")))
+        self.assertFalse(os.path.exists(self.path("Blitview.h")))
+        self.assert_no_temporary_files()
+
+    def test_companion_into_a_read_only_folder_fails_after_every_header(self):
+        folder = self.path("mounted")
+        os.mkdir(folder)
+        if os.geteuid() != 0 or not mount_tmpfs(folder, "size=1m"):
+            self.skipTest("cannot mount a tmpfs here")
+        self.addCleanup(subprocess.run, ["umount", folder], capture_output=True)
+        last = os.path.join(folder, "last.png")
+        pictures.write(last, pictures.filled(8, 2, pictures.BLACK))
+        write_bytes(os.path.join(folder, "last.h"), PREVIOUS_HEADER)
+        subprocess.run(["mount", "-o", "remount,ro", folder], check=True)
+        outcome = run([self.good, last], cwd=self.folder)
+        # The header beside the last picture fails first; the one before it was written.
+        self.assert_reported(outcome, os.path.join(folder, "last.h"))
+        self.assertTrue(os.path.exists(self.path("good.h")))
+        self.assertEqual(read_bytes(os.path.join(folder, "last.h")), PREVIOUS_HEADER)
+        self.assertFalse(os.path.exists(os.path.join(folder, "Blitview.h")))
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,57 @@
+"""Pictures whose headers claim huge sizes: the overflow report comes at once, from the
+header alone, without the memory a decoded picture of that size would take."""
+
+import unittest
+
+import crafted
+from hostile import HostileTest, run, write_bytes
+
+# CPU time, not wall time, so a busy machine does not fail the test; decoding any of
+# these at their claimed size takes seconds and gigabytes.
+MOST_CPU_SECONDS = 0.5
+MOST_MEGABYTES = 100
+
+SIZES = [(30000, 30000), (65535, 65535), (32768, 1), (1, 32768), (8, 4096)]
+
+MAKERS = dict(crafted.CLAIMING, **{"dib.ico": crafted.ico_bitmap_claiming})
+
+
+class HugeClaims(HostileTest):
+
+    def test_claimed_size_beyond_the_limits_is_refused_quickly(self):
+        for extension, make in MAKERS.items():
+            for width, height in SIZES:
+                with self.subTest(format=extension, width=width, height=height):
+                    bad = self.path("huge-%dx%d.%s" % (width, height, extension))
+                    write_bytes(bad, make(width, height))
+                    outcome = run([self.good, bad], cwd=self.folder, timeout=30)
+                    self.assert_reported(outcome, bad)
+                    self.assertIn("overflow: picture \"%s\" is %d x %d pixels" % (bad, width, height),
+                                  outcome.stderr)
+                    self.assertLess(outcome.cpu_seconds, MOST_CPU_SECONDS)
+                    self.assertLess(outcome.peak_megabytes, MOST_MEGABYTES)
+
+    def test_gif_frame_larger_than_its_screen_is_refused(self):
+        data = bytearray(crafted.gif_claiming(8, 8))
+        data[19 + 5:19 + 9] = (65535).to_bytes(2, "little") * 2  # the frame's width and height
+        bad = self.path("frame.gif")
+        write_bytes(bad, bytes(data))
+        outcome = run([bad], cwd=self.folder, timeout=30)
+        self.assert_reported(outcome, bad)
+        self.assertIn("65535 x 65535 pixels", outcome.stderr)
+        self.assertLess(outcome.peak_megabytes, MOST_MEGABYTES)
+
+    def test_claims_within_the_limits_go_on_to_the_loader(self):
+        """Only the size is judged early: these have no pixel data, so the loader refuses them."""
+        for extension, make in MAKERS.items():
+            with self.subTest(format=extension):
+                bad = self.path("small.%s" % extension)
+                write_bytes(bad, make(8, 8))
+                outcome = run([bad], cwd=self.folder)
+                if outcome.status != 0:
+                    self.assert_reported(outcome, bad)
+                    self.assertNotIn("overflow", outcome.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main()

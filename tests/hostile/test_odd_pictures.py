@@ -1,0 +1,65 @@
+"""Pictures within the limits but of unusual kinds, committed under pictures/ (made with
+ImageMagick once; the grey+alpha one with the standard library). Each converts or fails
+cleanly; where the content is known, the header must show it."""
+
+import os
+import re
+import shutil
+import unittest
+
+from hostile import HostileTest, ODD_PICTURES, read_bytes, run
+
+HALF = ["0xFF00"] * 8  # black on the left half, white (background) on the right
+
+# Picture file -> the values of its first plane, None where only a clean end is certain.
+EXPECTED_FIRST_PLANE = {
+    "paletted-1bit.bmp": HALF,
+    # Black, light grey, dark grey and white columns: the second plane shows the greys.
+    "paletted-4bit.bmp": HALF,
+    "rgb-16bit.png": HALF,
+    "interlaced.png": HALF,
+    "interlaced.gif": HALF,
+    # The JPEG reader takes CMYK as stored by Adobe (inverted), so black may not read as
+    # black; converting without a crash is what is certain.
+    "cmyk.jpg": None,
+    # The first frame is black; the second, white, is never read.
+    "animated-black-then-white.gif": ["0xFFFF"] * 8,
+    # Opaque black on the left, fully transparent (background) on the right.
+    "grey-alpha-left-half-black.png": HALF,
+    # 16, 32 and 24 pixels square: the largest, the black 32 x 32, is taken.
+    "several-sizes-largest-black.ico": ["0xFFFFFFFF"] * 32,
+}
+
+
+def first_plane(header):
+    body = header.split("[] = {", 1)[1].split("};", 1)[0]
+    return re.findall(r"0x[0-9A-F]+", body)
+
+
+class OddPictures(HostileTest):
+
+    def convert(self, name):
+        picture = self.path(name)
+        shutil.copy(os.path.join(ODD_PICTURES, name), picture)
+        outcome = run([picture], cwd=self.folder)
+        return picture, outcome
+
+    def test_each_converts_or_fails_cleanly(self):
+        for name, expected in EXPECTED_FIRST_PLANE.items():
+            with self.subTest(picture=name):
+                picture, outcome = self.convert(name)
+                header = picture[:-3] + "h"
+                self.assert_converted_or_reported(outcome, picture, header)
+                if expected is not None:
+                    self.assertEqual(outcome.status, 0, outcome.stderr)
+                    self.assertEqual(first_plane(read_bytes(header).decode("latin-1")), expected)
+
+    def test_four_bit_bitmap_keeps_both_grey_levels(self):
+        picture, outcome = self.convert("paletted-4bit.bmp")
+        self.assertEqual(outcome.status, 0, outcome.stderr)
+        header = read_bytes(picture[:-3] + "h").decode("latin-1")
+        second = re.findall(r"0x[0-9A-F]+", header.split("bitplane 2", 1)[1])
+        self.assertEqual(second, ["0xF0F0"] * 8)
+
+if __name__ == "__main__":
+    unittest.main()
