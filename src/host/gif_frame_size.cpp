@@ -44,15 +44,23 @@ bool ReachFirstFrame(GifFileType* gif) {
 
 }  // namespace
 
-bool LooksLikeGif(const std::string& bytes) { return bytes.compare(0, 3, "GIF") == 0; }
+bool LooksLikeGif(const std::string& bytes) {
+  return bytes.compare(0, 6, "GIF87a") == 0 || bytes.compare(0, 6, "GIF89a") == 0;
+}
 
-std::optional<GifFrameSize> ReadGifFrameSize(const std::string& bytes) {
+std::optional<GifFrameSize> ReadGifFrameSize(const std::string& bytes, std::string& why) {
   MemoryReader reader{&bytes, 0};
   int error = 0;
   GifFileType* gif = DGifOpen(&reader, ReadFromMemory, &error);
-  if (!gif) return std::nullopt;
+  if (!gif) {
+    why = GifErrorString(error);
+    return std::nullopt;
+  }
   std::optional<GifFrameSize> size;
-  if (ReachFirstFrame(gif)) size = GifFrameSize{gif->Image.Width, gif->Image.Height};
+  if (ReachFirstFrame(gif))
+    size = GifFrameSize{gif->Image.Width, gif->Image.Height};
+  else
+    why = GifErrorString(gif->Error);
   DGifCloseFile(gif, &error);
   return size;
 }

@@ -13,10 +13,11 @@ struct GifFrameSize {
   int height;
 };
 
-// True when bytes start with a GIF signature.
+// True when bytes start with a GIF signature, as the loader takes it.
 bool LooksLikeGif(const std::string& bytes);
 
-// Width and height of the first frame, or nullopt when giflib cannot reach it.
-std::optional<GifFrameSize> ReadGifFrameSize(const std::string& bytes);
+// Width and height of the first frame; nullopt, with giflib's reason in why, when
+// giflib cannot reach it.
+std::optional<GifFrameSize> ReadGifFrameSize(const std::string& bytes, std::string& why);
 
 }  // namespace quillbit

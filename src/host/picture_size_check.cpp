@@ -8,6 +8,7 @@
 #include "analysis/picture_limits.h"
 #include "host/gif_frame_size.h"
 #include "host/png_header_size.h"
+#include "host/run_end.h"
 
 namespace quillbit {
 
@@ -54,8 +55,13 @@ void RefuseOversizedPicture(const std::string& bytes, const std::string& path) {
   if (const std::optional<ClaimedSize> size = ReadClaimedSize(bytes))
     CheckPictureLimits(path, size->width, size->height);
   if (!LooksLikeGif(bytes)) return;
-  if (const std::optional<GifFrameSize> frame = ReadGifFrameSize(bytes))
-    CheckPictureLimits(path, frame->width, frame->height);
+  std::string why;
+  const std::optional<GifFrameSize> frame = ReadGifFrameSize(bytes, why);
+  // The loader skips stray bytes that giflib refuses and then decodes a frame of any
+  // size before it can be measured, so a GIF whose frame giflib cannot size is refused.
+  if (!frame)
+    throw RunTimeError("cannot read picture \"" + path + "\": broken GIF file (" + why + ")");
+  CheckPictureLimits(path, frame->width, frame->height);
 }
 
 void RefuseOversizedIconImage(const IconImage& image, const std::string& path) {

@@ -41,6 +41,18 @@ class HugeClaims(HostileTest):
         self.assertIn("65535 x 65535 pixels", outcome.stderr)
         self.assertLess(outcome.peak_megabytes, MOST_MEGABYTES)
 
+    def test_gif_with_stray_bytes_before_a_huge_frame_is_refused(self):
+        """The loader skips the stray bytes and would decode the frame; giflib stops there."""
+        screen = crafted.gif_claiming(8, 8)[:19]
+        frame = crafted.gif_claiming(30000, 30000)[19:]
+        bad = self.path("stray.gif")
+        write_bytes(bad, screen + bytes(5) + frame)
+        outcome = run([bad], cwd=self.folder, timeout=30)
+        self.assert_reported(outcome, bad)
+        self.assertIn("broken GIF file", outcome.stderr)
+        self.assertLess(outcome.cpu_seconds, MOST_CPU_SECONDS)
+        self.assertLess(outcome.peak_megabytes, MOST_MEGABYTES)
+
     def test_claims_within_the_limits_go_on_to_the_loader(self):
         """Only the size is judged early: these have no pixel data, so the loader refuses them."""
         for extension, make in MAKERS.items():
