@@ -11,6 +11,7 @@
 
 #include "analysis/picture_limits.h"
 #include "host/argument_text.h"
+#include "host/decode_memory_cap.h"
 #include "host/icon_selection.h"
 #include "host/picture_size_check.h"
 #include "host/posix_file_system.h"
@@ -73,13 +74,18 @@ using Surface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 // The libraries' own complaints go into the report; a good picture's warnings still show.
 Surface DecodeReported(const std::string& bytes, const std::string& path) {
   StderrCapture capture;
-  Surface decoded(DecodePicture(bytes, path));
+  Surface decoded;
+  {
+    const DecodeMemoryCap cap;
+    decoded.reset(DecodePicture(bytes, path));
+  }
   const std::string printed = capture.Finish();
   if (decoded) {
     std::fwrite(printed.data(), 1, printed.size(), stderr);
     return decoded;
   }
   std::string why = SDL_GetError();
+  if (why.empty()) why = "the loader gave no reason";
   if (!printed.empty()) why += " (" + FirstLine(printed) + ")";
   throw RunTimeError(CannotRead(path, why));
 }

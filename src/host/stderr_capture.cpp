@@ -2,7 +2,27 @@
 
 #include <unistd.h>
 
+#include <cstdint>
+
+#include "host/sanitizer_build.h"
+
+#if QUILLBIT_ASAN
+extern "C" void __sanitizer_set_report_fd(void* fd);
+#endif
+
 namespace quillbit {
+
+namespace {
+
+// A sanitizer report during decoding goes to the real standard error, not into the
+// capture, which a crash would leave unread.
+void SendSanitizerReportsTo([[maybe_unused]] int fd) {
+#if QUILLBIT_ASAN
+  __sanitizer_set_report_fd(reinterpret_cast<void*>(static_cast<std::intptr_t>(fd)));
+#endif
+}
+
+}  // namespace
 
 StderrCapture::StderrCapture() {
   std::fflush(stderr);
@@ -14,7 +34,9 @@ StderrCapture::StderrCapture() {
     savedError_ = -1;
     std::fclose(file_);
     file_ = nullptr;
+    return;
   }
+  SendSanitizerReportsTo(savedError_);
 }
 
 StderrCapture::~StderrCapture() { Finish(); }
@@ -23,6 +45,7 @@ std::string StderrCapture::Finish() {
   if (!file_) return "";
   std::fflush(stderr);
   ::dup2(savedError_, STDERR_FILENO);
+  SendSanitizerReportsTo(STDERR_FILENO);
   ::close(savedError_);
   std::string text;
   std::rewind(file_);

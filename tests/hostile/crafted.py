@@ -63,6 +63,17 @@ def ico_bitmap_claiming(width, height):
     return ico_holding(info + bytes(64))
 
 
+def tiff_claiming(width, height):
+    """Little-endian grey TIFF, one strip that the file does not hold."""
+    tags = [(256, 4, width), (257, 4, height), (258, 3, 8), (259, 3, 1), (262, 3, 1),
+            (273, 4, 8), (277, 3, 1), (278, 4, height), (279, 4, width * height)]
+    directory = struct.pack("<H", len(tags))
+    for tag, kind, value in tags:
+        directory += struct.pack("<HHI", tag, kind, 1)
+        directory += struct.pack("<HH", value, 0) if kind == 3 else struct.pack("<I", value)
+    return b"II*\x00" + struct.pack("<I", 16) + bytes(8) + directory + bytes(4)
+
+
 CLAIMING = {
     "png": png_claiming,
     "gif": gif_claiming,

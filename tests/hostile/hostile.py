@@ -6,6 +6,7 @@ the path, and every header written or present before left as it was.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -19,6 +20,11 @@ import pictures  # noqa: E402  (the path above makes it importable)
 
 PROGRAM = os.environ.get("QUILLBIT", "")
 ODD_PICTURES = os.path.join(HERE, "pictures")
+
+
+# In the sanitizer build an allocation over its 1 GB ceiling returns null, as under the
+# decoding cap of a normal build, but ASan says so on standard error first.
+ASAN_REFUSAL = re.compile(r"^==\d+==WARNING: AddressSanitizer failed to allocate 0x[0-9a-f]+ bytes$")
 
 
 class Outcome:
@@ -76,7 +82,7 @@ class HostileTest(unittest.TestCase):
 
     def assert_reported(self, outcome, path):
         """Exit status 1 and one report line naming path."""
-        lines = outcome.stderr.splitlines()
+        lines = [line for line in outcome.stderr.splitlines() if not ASAN_REFUSAL.match(line)]
         self.assertEqual(outcome.status, 1, outcome.stderr)
         self.assertEqual(len(lines), 1, outcome.stderr)
         self.assertTrue(lines[0].startswith("quillbit: "), lines[0])

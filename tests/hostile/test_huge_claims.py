@@ -53,6 +53,16 @@ class HugeClaims(HostileTest):
         self.assertLess(outcome.cpu_seconds, MOST_CPU_SECONDS)
         self.assertLess(outcome.peak_megabytes, MOST_MEGABYTES)
 
+    def test_format_the_size_check_cannot_read_stays_within_the_memory_ceiling(self):
+        """TIFF is sized by its reader only as it allocates; the allocation must fail."""
+        for width, height in [(30000, 30000), (65535, 65535)]:
+            with self.subTest(width=width, height=height):
+                bad = self.path("huge-%dx%d.tif" % (width, height))
+                write_bytes(bad, crafted.tiff_claiming(width, height))
+                outcome = run([bad], cwd=self.folder, timeout=30)
+                self.assert_reported(outcome, bad)
+                self.assertLess(outcome.peak_megabytes, MOST_MEGABYTES)
+
     def test_claims_within_the_limits_go_on_to_the_loader(self):
         """Only the size is judged early: these have no pixel data, so the loader refuses them."""
         for extension, make in MAKERS.items():
