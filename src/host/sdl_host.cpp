@@ -119,6 +119,9 @@ void SdlHost::LoadPicture(const std::string& path) {
   // A picture the size check could not read may still decode huge; the conversion
   // to ARGB would take four bytes a pixel more.
   CheckPictureLimits(path, decoded->w, decoded->h);
+  // Some readers (XCF) hand over a picture 0 pixels wide or high; no header holds one.
+  if (decoded->w <= 0 || decoded->h <= 0)
+    throw RunTimeError(CannotRead(path, "the picture has no pixels"));
   Surface argb(SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
   if (!argb) throw RunTimeError(CannotRead(path, SDL_GetError()));
 

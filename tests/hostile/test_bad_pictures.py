@@ -62,6 +62,12 @@ class BadPictureFiles(HostileTest):
             with self.subTest(extension=extension):
                 self.assert_bad_file_reported("signature." + extension, signature)
 
+    def test_picture_without_pixels_is_reported(self):
+        """The XCF reader hands over a picture 0 pixels wide; found by the fuzzer."""
+        data = (b"gimp xcf \x00\x00\x01\x00\x01\x00\x00\x00\x00\x00\x00\x00<svg"
+                b"\x00\x00\x00%\x00\x00\x00\x01")
+        self.assert_bad_file_reported("empty.xcf", data)
+
     def test_icon_whose_image_lies_outside_the_file_is_reported(self):
         directory = b"\x00\x00\x01\x00\x01\x00" + bytes([16, 16, 0, 0, 1, 0, 32, 0])
         self.assert_bad_file_reported("outside.ico", directory + (1 << 20).to_bytes(4, "little")
