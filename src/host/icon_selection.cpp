@@ -43,9 +43,11 @@ bool Better(const Entry& a, const Entry& b) {
 
 }  // namespace
 
+// The image count must not be 0 either: a truecolour TGA file starts 00 00 02 00 like
+// a cursor, but the next bytes, its colour map's, are 0.
 bool LooksLikeIcon(const std::string& bytes) {
-  return bytes.size() >= 4 && Little(bytes, 0, 2) == 0 &&
-         (Little(bytes, 2, 2) == 1 || Little(bytes, 2, 2) == 2);
+  return bytes.size() >= kHeaderSize && Little(bytes, 0, 2) == 0 &&
+         (Little(bytes, 2, 2) == 1 || Little(bytes, 2, 2) == 2) && Little(bytes, 4, 2) > 0;
 }
 
 IconImage SelectIconImage(const std::string& bytes, const std::string& path) {

@@ -5,9 +5,10 @@ cleanly; where the content is known, the header must show it."""
 import os
 import re
 import shutil
+import struct
 import unittest
 
-from hostile import HostileTest, ODD_PICTURES, read_bytes, run
+from hostile import HostileTest, ODD_PICTURES, read_bytes, run, write_bytes
 
 HALF = ["0xFF00"] * 8  # black on the left half, white (background) on the right
 
@@ -53,6 +54,16 @@ class OddPictures(HostileTest):
                 if expected is not None:
                     self.assertEqual(outcome.status, 0, outcome.stderr)
                     self.assertEqual(first_plane(read_bytes(header).decode("latin-1")), expected)
+
+    def test_truecolour_tga_is_not_taken_for_a_cursor(self):
+        """Its first four bytes, 00 00 02 00, are those of a cursor file."""
+        header = struct.pack("<BBBHHBHHHHBB", 0, 0, 2, 0, 0, 0, 0, 0, 16, 8, 24, 0x20)
+        row = b"\x00\x00\x00" * 8 + b"\xff\xff\xff" * 8
+        picture = self.path("truecolour.tga")
+        write_bytes(picture, header + row * 8)
+        outcome = run([picture], cwd=self.folder)
+        self.assertEqual((outcome.status, outcome.stderr), (0, ""))
+        self.assertEqual(first_plane(read_bytes(self.path("truecolour.h")).decode("latin-1")), HALF)
 
     def test_four_bit_bitmap_keeps_both_grey_levels(self):
         picture, outcome = self.convert("paletted-4bit.bmp")
