@@ -17,6 +17,7 @@
 #include "host/posix_file_system.h"
 #include "host/run_end.h"
 #include "host/stderr_capture.h"
+#include "host/unsafe_format.h"
 
 namespace quillbit {
 
@@ -58,6 +59,7 @@ SDL_Surface* Decode(const std::string& bytes, const std::string& type) {
 
 SDL_Surface* DecodePicture(const std::string& bytes, const std::string& path) {
   if (!LooksLikeIcon(bytes)) {
+    RefuseUnsafeFormat(bytes, path);
     RefuseOversizedPicture(bytes, path);
     return Decode(bytes, Extension(path));
   }

@@ -62,11 +62,16 @@ class BadPictureFiles(HostileTest):
             with self.subTest(extension=extension):
                 self.assert_bad_file_reported("signature." + extension, signature)
 
-    def test_picture_without_pixels_is_reported(self):
-        """The XCF reader hands over a picture 0 pixels wide; found by the fuzzer."""
-        data = (b"gimp xcf \x00\x00\x01\x00\x01\x00\x00\x00\x00\x00\x00\x00<svg"
-                b"\x00\x00\x00%\x00\x00\x00\x01")
-        self.assert_bad_file_reported("empty.xcf", data)
+    def test_gimp_xcf_files_are_refused_before_their_reader_sees_them(self):
+        """Damaged XCF files made SDL_image's reader take gigabytes or crash (fuzzing)."""
+        damaged = (b"gimp xcf \x00\x01GIFooooooo\x00\x01d\x00\x01\x00\x00\x00\x01F\x00\x00"
+                   b"\x00e\x00\x02\x0c\x00\x01\x00\x0089a0u\xc9\x00\x00\x00:" + b"\xff" * 14
+                   + b"\xc9\xc9\xff\x01")
+        for name in ("damaged.xcf", "named-as.png"):
+            with self.subTest(name=name):
+                self.assert_bad_file_reported(name, damaged)
+                outcome = run([self.path(name)], cwd=self.folder)
+                self.assertIn("GIMP XCF files are not read", outcome.stderr)
 
     def test_icon_whose_image_lies_outside_the_file_is_reported(self):
         directory = b"\x00\x00\x01\x00\x01\x00" + bytes([16, 16, 0, 0, 1, 0, 32, 0])
