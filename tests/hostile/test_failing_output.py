@@ -103,23 +103,27 @@ class FailingCompanionCopy(HostileTest):
         self.assertFalse(os.path.exists(self.path("Blitview.h")))
         self.assert_no_temporary_files()
 
-    def test_companion_into_a_read_only_folder_fails_after_every_header(self):
-        folder = self.path("mounted")
-        os.mkdir(folder)
-        if os.geteuid() != 0 or not mount_tmpfs(folder, "size=1m"):
-            self.skipTest("cannot mount a tmpfs here")
-        self.addCleanup(subprocess.run, ["umount", folder], capture_output=True)
-        last = os.path.join(folder, "last.png")
-        pictures.write(last, pictures.filled(8, 2, pictures.BLACK))
-        write_bytes(os.path.join(folder, "last.h"), PREVIOUS_HEADER)
-        subprocess.run(["mount", "-o", "remount,ro", folder], check=True)
-        outcome = run([self.good, last], cwd=self.folder)
-        # The header beside the last picture fails first; the one before it was written.
-        self.assert_reported(outcome, os.path.join(folder, "last.h"))
+    def test_companion_target_taken_by_a_folder_fails_after_every_header(self):
+        os.mkdir(self.path("Blitview.h"))
+        second = self.path("second.png")
+        pictures.write(second, pictures.filled(8, 2, pictures.BLACK))
+        outcome = run([self.good, second], cwd=self.folder)
+        self.assert_reported(outcome, self.path("Blitview.h"))
         self.assertTrue(os.path.exists(self.path("good.h")))
-        self.assertEqual(read_bytes(os.path.join(folder, "last.h")), PREVIOUS_HEADER)
-        self.assertFalse(os.path.exists(os.path.join(folder, "Blitview.h")))
+        self.assertTrue(os.path.exists(self.path("second.h")))
+        self.assertEqual(os.listdir(self.path("Blitview.h")), [])
+        self.assert_no_temporary_files()
 
+    def test_missing_companion_source_leaves_no_companion(self):
+        program_folder = self.path("program")
+        os.mkdir(program_folder)
+        program = os.path.join(program_folder, "quillbit")
+        shutil.copy(PROGRAM, program)  # without Blitview.h beside it
+        outcome = run([self.good], cwd=self.folder, program=program)
+        self.assert_reported(outcome, os.path.join(program_folder, "Blitview.h"))
+        self.assertTrue(os.path.exists(self.path("good.h")))
+        self.assertFalse(os.path.exists(self.path("Blitview.h")))
+        self.assert_no_temporary_files()
 
 if __name__ == "__main__":
     unittest.main()
