@@ -24,6 +24,13 @@ demo: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-sanitize
+	$(MAKE) test-windows
+
+# The Windows programs, cross-built with MinGW-w64 into build-windows/ and tested through
+# Wine; their headers are compared with those of $(BUILD)/quillbit.
+.PHONY: test-windows
+test-windows: build
+	JOBS=$(JOBS) scripts/test-windows.sh $(BUILD)
 
 # The whole suite again under ASan, UBSan and _GLIBCXX_ASSERTIONS. Full stacks through
 # the uninstrumented picture libraries let cmake/lsan.supp name the one library leak;
