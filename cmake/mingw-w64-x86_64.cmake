@@ -18,9 +18,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # CTest runs the built .exe files through Wine, in a prefix that belongs to this
-# build tree, quiet, and without the offers to download Mono and Gecko.
+# build tree, quiet, and without the offers to download Mono and Gecko. Wine reads
+# Linux file names in the locale's character set: a UTF-8 locale keeps every name.
 find_program(QUILLBIT_WINE wine)
 if(QUILLBIT_WINE AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
   set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all
-                                    WINEDLLOVERRIDES=mscoree,mshtml= ${QUILLBIT_WINE})
+                                    WINEDLLOVERRIDES=mscoree,mshtml= LANG=C.UTF-8 LC_ALL=
+                                    ${QUILLBIT_WINE})
 endif()

@@ -18,7 +18,9 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmak
 cmake --build "$build" -j "$jobs"
 built=$(date +%s)
 
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# As in the toolchain file's emulator; a UTF-8 locale keeps Linux file names intact in Wine.
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+  LANG=C.UTF-8 LC_ALL=
 rm -rf "$WINEPREFIX"
 
 display_file=$(mktemp)
