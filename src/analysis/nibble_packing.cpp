@@ -1,24 +1,32 @@
 #include "analysis/nibble_packing.h"
 
-#include <cstdint>
-
 namespace quillbit {
 
 void PackPlanes(ConversionState& state) {
   state.intNibbles1.ReDim(Int16::Round(state.bytPlane1.UBound().get() / 4.0));
   state.intNibbles2.ReDim(Int16::Round(state.bytPlane2.UBound().get() / 4.0));
 
-  const Int16 one(1);
-  const Int16 two(2);
-  std::uint8_t b = 1;  // position of the next bit within its nibble, 1 to 4
-  Int16 i = one;
-  for (Int16 j = one; j <= state.bytPlane1.UBound(); j += one) {
-    state.intNibbles1(i) = state.intNibbles1(i) * two + Int16(state.bytPlane1(j));
-    state.intNibbles2(i) = state.intNibbles2(i) * two + Int16(state.bytPlane2(j));
-    if (++b == 5) {
-      b = 1;
-      i += one;
+  // Each nibble is gathered in plain ints and stored once, not rebuilt in the array
+  // bit by bit: a nibble never exceeds 15, so no 16-bit step could overflow.
+  const int pixels = state.bytPlane1.UBound().get();
+  int nibble1 = 0;
+  int nibble2 = 0;
+  int bits = 0;  // bits gathered into the current nibble, 0 to 3
+  std::int16_t i = 1;
+  for (int j = 1; j <= pixels; ++j) {
+    const Int16 pixel(static_cast<std::int16_t>(j));
+    nibble1 = nibble1 * 2 + state.bytPlane1(pixel);
+    nibble2 = nibble2 * 2 + state.bytPlane2(pixel);
+    if (++bits == 4) {
+      state.intNibbles1(i) = Int16(static_cast<std::int16_t>(nibble1));
+      state.intNibbles2(i) = Int16(static_cast<std::int16_t>(nibble2));
+      nibble1 = nibble2 = bits = 0;
+      ++i;
     }
+  }
+  if (bits > 0) {  // a last, partial nibble keeps its bits at the low end
+    state.intNibbles1(i) = Int16(static_cast<std::int16_t>(nibble1));
+    state.intNibbles2(i) = Int16(static_cast<std::int16_t>(nibble2));
   }
 }
 

@@ -42,28 +42,45 @@ void AppendLine(std::string& out, const std::string& line) {
   out += kLineEnd;
 }
 
+// One value as it appears in a line: "0x", its digits, then "," or "};" after the last.
+struct ValueText {
+  char text[16] = {'0', 'x'};
+  std::size_t size = 2;
+
+  void Digit(char digit) {
+    if (size < sizeof text - 2) text[size++] = digit;
+  }
+  void Reset() { size = 2; }
+};
+
 void AppendDataLines(std::string& out, const OneBasedArray<Int16>& nibbles, Layout layout) {
   static const char kHexDigits[] = "0123456789ABCDEF";
-  const Int16 one(1);
-  const Int16 last = nibbles.UBound();
-  std::string num;
-  std::string line;
-  Int16 d;
-  Int16 v;
-  for (Int16 i = one; i <= last; i += one) {
-    num += kHexDigits[nibbles(i).get() & 0xF];
-    d += one;
-    if (d == layout.digits) {
-      line += "0x" + num + (i == last ? "};" : ",");
-      num.clear();
-      d = Int16();
-      v += one;
+  // Values go straight into out, each in one append: a plane has thousands of them.
+  // Counters are plain ints, as a plane has at most 8192 nibbles.
+  const int last = nibbles.UBound().get();
+  const int digits = layout.digits.get();
+  const int valuesPerLine = layout.valuesPerLine.get();
+  ValueText value;
+  bool lineOpen = false;  // the line's tab is written
+  int d = 0;
+  int v = 0;
+  for (int i = 1; i <= last; ++i) {
+    value.Digit(kHexDigits[nibbles(Int16(static_cast<std::int16_t>(i))).get() & 0xF]);
+    if (++d == digits) {
+      if (!lineOpen) out += '\t';
+      lineOpen = true;
+      out.append(value.text, value.size);
+      out += i == last ? "};" : ",";
+      value.Reset();
+      d = 0;
+      ++v;
     }
-    if (i == last || v == layout.valuesPerLine) {
-      AppendLine(out, "\t" + line);
-      line.clear();
-      num.clear();
-      v = Int16();
+    if (i == last || v == valuesPerLine) {
+      if (!lineOpen) out += '\t';  // a line without values is a lone tab
+      out += kLineEnd;
+      lineOpen = false;
+      value.Reset();
+      v = 0;
     }
   }
 }
@@ -96,6 +113,10 @@ std::string HeaderText(const ConversionState& state, const std::string& base) {
   const Layout layout = LayoutFor(state);
   const std::string upperBase = UCase(base);
   std::string out;
+  // Room for every line at once: about three characters per nibble at most.
+  out.reserve(256 + 4 * base.size() +
+              3 * static_cast<std::size_t>(state.intNibbles1.UBound().get() +
+                                           state.intNibbles2.UBound().get()));
   AppendLine(out, kBanner);
   AppendLine(out, "#define " + upperBase + "_WIDTH " + std::to_string(state.intWidth.get()));
   AppendLine(out, "#define " + upperBase + "_HEIGHT " + std::to_string(state.intHeight.get()));
