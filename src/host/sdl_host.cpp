@@ -2,12 +2,13 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 #include "analysis/picture_limits.h"
 #include "host/argument_text.h"
@@ -25,22 +26,45 @@ namespace {
 
 // Far more than any picture of at most 32767 pixels needs, even with metadata;
 // keeps a stray huge file from being read into memory.
-constexpr std::streamoff kLargestPictureFile = 64 << 20;
+constexpr off_t kLargestPictureFile = 64 << 20;
 
 std::string CannotRead(const std::string& path, const std::string& why) {
   return "cannot read picture \"" + path + "\": " + why;
 }
 
+// Closes the picture file on every way out of the read.
+class ReadOnlyFile {
+ public:
+  explicit ReadOnlyFile(const std::string& path)
+      : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+  ~ReadOnlyFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// The whole file in one read where the system allows: plain system calls, without a
+// stream buffer that would copy every byte once more.
 std::string ReadPictureFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw RunTimeError(CannotRead(path, std::strerror(errno)));
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
+  const ReadOnlyFile file(path);
+  if (file.fd() < 0) throw RunTimeError(CannotRead(path, std::strerror(errno)));
+  const off_t size = ::lseek(file.fd(), 0, SEEK_END);
   if (size < 0) throw RunTimeError(CannotRead(path, "not a file"));  // a folder
   if (size > kLargestPictureFile) throw RunTimeError(CannotRead(path, "file too large"));
-  file.seekg(0);
   std::string bytes(static_cast<std::size_t>(size), '\0');
-  if (!file.read(bytes.data(), size)) throw RunTimeError(CannotRead(path, "read failed"));
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const ssize_t count =
+        ::pread(file.fd(), &bytes[got], bytes.size() - got, static_cast<off_t>(got));
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) throw RunTimeError(CannotRead(path, "read failed"));
+    got += static_cast<std::size_t>(count);
+  }
   return bytes;
 }
 
@@ -154,6 +178,18 @@ std::uint32_t SdlHost::Point(double x, double y) const {
       pixels_[static_cast<std::size_t>(row) * static_cast<std::size_t>(width_) +
               static_cast<std::size_t>(column)];
   return argb >> 24 == 0xFF ? argb & 0xFFFFFF : 0xFFFFFF;
+}
+
+void SdlHost::ReadRow(int y, int width, std::uint32_t* colours) const {
+  // A row or width outside the picture takes the pixel-by-pixel way, which reports
+  // the first pixel outside.
+  if (y < 0 || y >= height_ || width < 0 || width > width_) return Host::ReadRow(y, width, colours);
+  const std::uint32_t* row =
+      pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+  for (int x = 0; x < width; ++x) {
+    const std::uint32_t argb = row[x];
+    colours[x] = argb >> 24 == 0xFF ? argb & 0xFFFFFF : 0xFFFFFF;
+  }
 }
 
 void SdlHost::WriteTextFile(const std::string& path, const std::string& text) {

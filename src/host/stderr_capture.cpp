@@ -22,20 +22,28 @@ void SendSanitizerReportsTo([[maybe_unused]] int fd) {
 #endif
 }
 
+// One capture file serves the whole run, emptied before each picture: creating a
+// temporary file for every picture costs more than decoding most sprites.
+std::FILE* CaptureFile() {
+  static std::FILE* file = nullptr;
+  if (!file) file = std::tmpfile();
+  return file;
+}
+
 }  // namespace
 
 StderrCapture::StderrCapture() {
   std::fflush(stderr);
-  file_ = std::tmpfile();
-  if (!file_) return;
+  std::FILE* file = CaptureFile();
+  if (!file || ::ftruncate(::fileno(file), 0) != 0) return;
+  std::rewind(file);
   savedError_ = ::dup(STDERR_FILENO);
-  if (savedError_ < 0 || ::dup2(::fileno(file_), STDERR_FILENO) < 0) {
+  if (savedError_ < 0 || ::dup2(::fileno(file), STDERR_FILENO) < 0) {
     if (savedError_ >= 0) ::close(savedError_);
     savedError_ = -1;
-    std::fclose(file_);
-    file_ = nullptr;
     return;
   }
+  file_ = file;
   SendSanitizerReportsTo(savedError_);
 }
 
@@ -52,8 +60,7 @@ std::string StderrCapture::Finish() {
   char buffer[512];
   std::size_t got = 0;
   while ((got = std::fread(buffer, 1, sizeof buffer, file_)) > 0) text.append(buffer, got);
-  std::fclose(file_);
-  file_ = nullptr;
+  file_ = nullptr;  // the file stays open for the next picture
   return text;
 }
 
