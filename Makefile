@@ -68,5 +68,11 @@ package-windows:
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DQUILLBIT_WERROR=ON
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target package
 
+# quillbit against ImageMagick, netpbm, Pillow and the cp floor, plus stage
+# micro-benchmarks; Release build in build-bench/. Not part of `make test`.
+.PHONY: bench
+bench:
+	bench/bench.sh build-bench $(JOBS)
+
 clean:
 	rm -rf $(BUILD)

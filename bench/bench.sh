@@ -1,0 +1,23 @@
+#!/bin/sh
+# `make bench`: installs the peers and tools from Debian, builds Release into BUILD_DIR
+# with the stage micro-benchmarks, runs them, then times quillbit against the peers.
+# Usage: bench/bench.sh [BUILD_DIR] [JOBS]     (defaults: build-bench 2)
+set -eu
+
+build=${1:-build-bench}
+jobs=${2:-2}
+here=$(cd "$(dirname "$0")" && pwd)
+
+"$here/../scripts/install-deps.sh" hyperfine imagemagick netpbm python3-pil time libbenchmark-dev
+
+cmake -S "$here/.." -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLBIT_BENCH=ON -DBUILD_TESTING=OFF
+cmake --build "$build" -j "$jobs" --target quillbit quillbit_micro
+
+echo "== The benchmark's own tests"
+/usr/bin/python3 -m unittest discover -s "$here" -p 'test_*.py'
+
+echo "== Stage micro-benchmarks (one picture, by stage)"
+"$build/quillbit_micro" --benchmark_min_time=0.2 | tee "$build/micro-results.txt"
+
+echo "== Whole processes, side by side"
+/usr/bin/python3 "$here/run.py" "$build"
