@@ -2,11 +2,12 @@
 # Cross-builds the Windows programs into build-windows/ and runs their tests through Wine,
 # in a fresh Wine prefix bound to a private virtual X display (for the message boxes).
 # Usage: scripts/test-windows.sh [linux-build-folder]   (default: build; its quillbit is
-# the reference the Windows headers must match byte for byte)
+# the reference the Windows headers must match byte for byte). WINDOWS_BUILD names
+# another folder for the cross build.
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
-build="$root/build-windows"
+build="$root/${WINDOWS_BUILD:-build-windows}"
 linux_build="$root/${1:-build}"
 jobs=${JOBS:-2}
 started=$(date +%s)
