@@ -1,10 +1,12 @@
 // quillbitw.exe: the desktop front end, started by Explorer with the pictures dropped
 // onto it or onto a shortcut to it.
 #include "host/entry.h"
+#include "host/win_console.h"
 #include "host/win_host.h"
 #include "host/win_message_box.h"
 
 int wmain(int argc, wchar_t** argv) {
+  quillbit::Utf8Console console;  // for the terminal fallback
   quillbit::MessageBoxPresentation boxes;
   quillbit::WinHost host(quillbit::Utf8Arguments(argc, argv), boxes);
   return quillbit::RunProgram(host);
