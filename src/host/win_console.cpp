@@ -8,10 +8,21 @@
 
 namespace quillbit {
 
+namespace {
+
+// A program started from Explorer may have no standard streams at all (descriptor -2),
+// and _setmode on those would stop the process in the invalid-parameter handler.
+void Untranslated(std::FILE* stream) {
+  const int descriptor = _fileno(stream);
+  if (descriptor >= 0) _setmode(descriptor, _O_BINARY);
+}
+
+}  // namespace
+
 Utf8Console::Utf8Console() {
   std::fflush(stdout);
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stderr), _O_BINARY);
+  Untranslated(stdout);
+  Untranslated(stderr);
   const UINT current = GetConsoleOutputCP();  // 0 without a console
   if (current != 0 && current != CP_UTF8 && SetConsoleOutputCP(CP_UTF8))
     previousCodePage_ = current;
