@@ -8,7 +8,10 @@ set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
 build="$root/${WINDOWS_BUILD:-build-windows}"
-linux_build="$root/${1:-build}"
+case "${1:-build}" in
+  /*) linux_build=$1 ;;
+  *) linux_build="$root/${1:-build}" ;;
+esac
 jobs=${JOBS:-2}
 started=$(date +%s)
 
