@@ -42,6 +42,13 @@ bool ReachFirstFrame(GifFileType* gif) {
   }
 }
 
+// giflib has no text for 0, which is what it reports for a file that ends before any
+// frame, and none for codes newer than itself.
+std::string Reason(int error) {
+  const char* text = GifErrorString(error);
+  return text ? text : "no image before the end of the file";
+}
+
 }  // namespace
 
 bool LooksLikeGif(const std::string& bytes) {
@@ -53,14 +60,14 @@ std::optional<GifFrameSize> ReadGifFrameSize(const std::string& bytes, std::stri
   int error = 0;
   GifFileType* gif = DGifOpen(&reader, ReadFromMemory, &error);
   if (!gif) {
-    why = GifErrorString(error);
+    why = Reason(error);
     return std::nullopt;
   }
   std::optional<GifFrameSize> size;
   if (ReachFirstFrame(gif))
     size = GifFrameSize{gif->Image.Width, gif->Image.Height};
   else
-    why = GifErrorString(gif->Error);
+    why = Reason(gif->Error);
   DGifCloseFile(gif, &error);
   return size;
 }

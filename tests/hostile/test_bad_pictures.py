@@ -73,6 +73,10 @@ class BadPictureFiles(HostileTest):
                 outcome = run([self.path(name)], cwd=self.folder)
                 self.assertIn("GIMP XCF files are not read", outcome.stderr)
 
+    def test_gif_that_ends_before_any_frame_is_reported(self):
+        """giflib names no reason for this one; reading its missing text crashed (fuzzing)."""
+        self.assert_bad_file_reported("no-frame.gif", b"GIF89a\x08\x00\x08\x00\x00\x00\x00;")
+
     def test_icon_whose_image_lies_outside_the_file_is_reported(self):
         directory = b"\x00\x00\x01\x00\x01\x00" + bytes([16, 16, 0, 0, 1, 0, 32, 0])
         self.assert_bad_file_reported("outside.ico", directory + (1 << 20).to_bytes(4, "little")
