@@ -16,6 +16,7 @@ import unittest
 from pathlib import Path
 
 CPACK, CPACK_CONFIG, SOURCE = sys.argv[1], sys.argv[2], Path(sys.argv[3])
+sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(SOURCE / "tests" / "support"))
 import pictures  # noqa: E402  (found through the path set just above)
 from pictures import BLACK, DARK, LIGHT, WHITE  # noqa: E402

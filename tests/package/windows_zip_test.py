@@ -15,6 +15,7 @@ from pathlib import Path
 
 CPACK, CPACK_CONFIG, SOURCE, VERSION = sys.argv[1], sys.argv[2], Path(sys.argv[3]), sys.argv[4]
 EMULATOR = sys.argv[5:]
+sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(SOURCE / "tests" / "support"))
 import pictures  # noqa: E402  (found through the path set just above)
 from pictures import BLACK, DARK, LIGHT, WHITE  # noqa: E402
