@@ -1,5 +1,6 @@
 #include "host/stderr_capture.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -30,12 +31,20 @@ std::FILE* CaptureFile() {
   return file;
 }
 
+// Empties the capture file; most pictures leave it empty, and truncating an empty file
+// still costs a trip to the file system.
+bool MakeEmpty(std::FILE* file) {
+  struct stat info {};
+  if (::fstat(::fileno(file), &info) == 0 && info.st_size == 0) return true;
+  return ::ftruncate(::fileno(file), 0) == 0;
+}
+
 }  // namespace
 
 StderrCapture::StderrCapture() {
   std::fflush(stderr);
   std::FILE* file = CaptureFile();
-  if (!file || ::ftruncate(::fileno(file), 0) != 0) return;
+  if (!file || !MakeEmpty(file)) return;
   std::rewind(file);
   savedError_ = ::dup(STDERR_FILENO);
   if (savedError_ < 0 || ::dup2(::fileno(file), STDERR_FILENO) < 0) {
