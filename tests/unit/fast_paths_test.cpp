@@ -6,10 +6,8 @@
 #include <random>
 #include <string>
 
-#include "analysis/bitplane_extraction.h"
 #include "analysis/nibble_packing.h"
 #include "header/header_file.h"
-#include "scripted_host.h"
 
 namespace quillbit::testing {
 namespace {
@@ -101,28 +99,6 @@ TEST(FastPaths, PackPlanesStopsLikeTheReferenceWhenPlaneTwoIsShort) {
   const std::string packed = PackedText(PackPlanes, 16, 6);
   EXPECT_EQ(packed, PackedText(ReferencePackPlanes, 16, 6));
   EXPECT_EQ(packed, "error: subscript out of range: 7");
-}
-
-// Planes too short for the picture cannot happen in a run, but the pixel pass must
-// still stop at the first pixel without room, as the checked version did.
-TEST(FastPaths, PixelPassWithShortPlanesStopsAtTheFirstPixelWithoutRoom) {
-  for (int room : {0, 1, 10, 15}) {
-    ScriptedHost host;
-    host.pictures["p.bmp"] = Filled(8, 2, 0x000000);
-    host.LoadPicture("p.bmp");
-    ConversionState state;
-    state.intWidth = Int16(8);
-    state.intHeight = Int16(2);
-    state.bytPlane1.ReDim(Int16::FromInt(room));
-    state.bytPlane2.ReDim(Int16(16));
-    try {
-      ExtractBitplanes(state, host);
-      ADD_FAILURE() << room << ": no error";
-    } catch (const RunTimeError& error) {
-      EXPECT_STREQ(error.what(), ("subscript out of range: " + std::to_string(room + 1)).c_str());
-    }
-    for (int k = 1; k <= room; ++k) EXPECT_EQ(state.bytPlane1(Int16::FromInt(k)), 1) << k;
-  }
 }
 
 struct LayoutCase {
