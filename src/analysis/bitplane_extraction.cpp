@@ -1,7 +1,5 @@
 #include "analysis/bitplane_extraction.h"
 
-#include <vector>
-
 namespace quillbit {
 
 namespace {
@@ -27,17 +25,11 @@ void ClassifyPixel(ConversionState& state, Int16 k, std::uint32_t colour) {
 }  // namespace
 
 void ExtractBitplanes(ConversionState& state, const Host& host) {
-  // Rows and columns count in plain ints: they stay below the picture's sides, which
-  // already fit in 16 bits. The pixel number keeps its checked steps.
-  const int height = state.intHeight.get();
-  const int width = state.intWidth.get();
-  std::vector<std::uint32_t> row(width > 0 ? static_cast<std::size_t>(width) : 0);
   const Int16 one(1);
   Int16 k = one;
-  for (int r = 0; r < height; ++r) {
-    host.ReadRow(r, width, row.data());
-    for (int c = 0; c < width; ++c) {
-      ClassifyPixel(state, k, row[static_cast<std::size_t>(c)]);
+  for (Int16 r = one; r <= state.intHeight; r += one) {
+    for (Int16 c = one; c <= state.intWidth; c += one) {
+      ClassifyPixel(state, k, host.Point((c - one).get(), (r - one).get()));
       k += one;
     }
   }

@@ -59,12 +59,6 @@ class Host {
   // 0xRRGGBB of the pixel at 0-based (x, y); a pixel that is not fully opaque
   // reads as white, the surface showing through.
   virtual std::uint32_t Point(double x, double y) const = 0;
-  // The colours of pixels 0 to width - 1 of row y into colours, each as Point reads it.
-  // A host that holds its pixels in memory overrides this, so that the pixel pass
-  // costs one call a row instead of one a pixel.
-  virtual void ReadRow(int y, int width, std::uint32_t* colours) const {
-    for (int x = 0; x < width; ++x) colours[x] = Point(x, y);
-  }
 
   // Replaces the file at path with text (bytes as given) in one step: on any
   // failure the previous file stays as it was and nothing else is left behind.

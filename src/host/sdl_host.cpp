@@ -4,6 +4,7 @@
 #include <SDL_image.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -53,8 +54,12 @@ class ReadOnlyFile {
 std::string ReadPictureFile(const std::string& path) {
   const ReadOnlyFile file(path);
   if (file.fd() < 0) throw RunTimeError(CannotRead(path, std::strerror(errno)));
+  struct stat info {};
+  if (::fstat(file.fd(), &info) != 0) throw RunTimeError(CannotRead(path, std::strerror(errno)));
+  // Folders open fine for reading; their size says nothing.
+  if (S_ISDIR(info.st_mode)) throw RunTimeError(CannotRead(path, std::strerror(EISDIR)));
   const off_t size = ::lseek(file.fd(), 0, SEEK_END);
-  if (size < 0) throw RunTimeError(CannotRead(path, "not a file"));  // a folder
+  if (size < 0) throw RunTimeError(CannotRead(path, "not a file"));
   if (size > kLargestPictureFile) throw RunTimeError(CannotRead(path, "file too large"));
   std::string bytes(static_cast<std::size_t>(size), '\0');
   std::size_t got = 0;
@@ -178,18 +183,6 @@ std::uint32_t SdlHost::Point(double x, double y) const {
       pixels_[static_cast<std::size_t>(row) * static_cast<std::size_t>(width_) +
               static_cast<std::size_t>(column)];
   return argb >> 24 == 0xFF ? argb & 0xFFFFFF : 0xFFFFFF;
-}
-
-void SdlHost::ReadRow(int y, int width, std::uint32_t* colours) const {
-  // A row or width outside the picture takes the pixel-by-pixel way, which reports
-  // the first pixel outside.
-  if (y < 0 || y >= height_ || width < 0 || width > width_) return Host::ReadRow(y, width, colours);
-  const std::uint32_t* row =
-      pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
-  for (int x = 0; x < width; ++x) {
-    const std::uint32_t argb = row[x];
-    colours[x] = argb >> 24 == 0xFF ? argb & 0xFFFFFF : 0xFFFFFF;
-  }
 }
 
 void SdlHost::WriteTextFile(const std::string& path, const std::string& text) {

@@ -25,7 +25,6 @@ class SdlHost : public Host {
   double ScaleHeight() const override;
   void Refresh() override;
   std::uint32_t Point(double x, double y) const override;
-  void ReadRow(int y, int width, std::uint32_t* colours) const override;
 
   void WriteTextFile(const std::string& path, const std::string& text) override;
 

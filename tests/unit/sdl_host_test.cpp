@@ -1,6 +1,7 @@
-// The SDL host's faster ways must give what the slower ones gave: a whole row read
-// at once equals the pixels read one by one, and the one capture file reused for every
-// picture returns each picture's complaints alone.
+// The SDL host on a real picture: the alpha rule of Point, and the one capture file
+// reused for every picture returns each picture's complaints alone.
+#include "host/sdl_host.h"
+
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
@@ -11,7 +12,6 @@
 #include <vector>
 
 #include "host/run_end.h"
-#include "host/sdl_host.h"
 #include "host/stderr_capture.h"
 
 namespace quillbit::testing {
@@ -39,7 +39,7 @@ std::string WriteTestPng() {
   return name;
 }
 
-class SdlHostRows : public ::testing::Test {
+class SdlHostPixels : public ::testing::Test {
  protected:
   void SetUp() override { host.LoadPicture(path); }
   void TearDown() override { std::remove(path.c_str()); }
@@ -49,27 +49,22 @@ class SdlHostRows : public ::testing::Test {
   std::string path = WriteTestPng();
 };
 
-TEST_F(SdlHostRows, ReadRowGivesWhatPointGives) {
-  for (int y = 0; y < 3; ++y) {
-    std::vector<std::uint32_t> row(16);
-    host.ReadRow(y, 16, row.data());
-    for (int x = 0; x < 16; ++x) EXPECT_EQ(row[x], host.Point(x, y)) << x << ", " << y;
-  }
+TEST_F(SdlHostPixels, PointGivesOpaqueColoursAndBackgroundForTheRest) {
+  // Row 0 holds kPixels in order: opaque colours pass, anything less than opaque is white.
+  const std::uint32_t expected[] = {0x000000, 0xAAAAAA, 0x555555, 0xFFFFFF,
+                                    0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0x123456};
+  for (int x = 0; x < 8; ++x) EXPECT_EQ(host.Point(x, 0), expected[x]) << x;
+  EXPECT_EQ(host.Point(15, 2), expected[(15 + 2) % 8]);
 }
 
-TEST_F(SdlHostRows, ReadRowReportsThePixelOutsideAsPointDoes) {
-  std::vector<std::uint32_t> row(17);
-  EXPECT_THROW(
-      {
-        try {
-          host.ReadRow(0, 17, row.data());
-        } catch (const RunTimeError& error) {
-          EXPECT_STREQ(error.what(), "pixel (16, 0) lies outside the picture");
-          throw;
-        }
-      },
-      RunTimeError);
-  EXPECT_THROW(host.ReadRow(3, 16, row.data()), RunTimeError);
+TEST_F(SdlHostPixels, PointOutsideThePictureIsReported) {
+  try {
+    host.Point(16, 0);
+    ADD_FAILURE() << "read past the right edge";
+  } catch (const RunTimeError& error) {
+    EXPECT_STREQ(error.what(), "pixel (16, 0) lies outside the picture");
+  }
+  EXPECT_THROW(host.Point(0, 3), RunTimeError);
 }
 
 std::string Captured(const std::string& printed) {
