@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/run_end.h"
+#include "host/slash_paths.h"
 
 namespace quillbit {
 
@@ -20,15 +21,9 @@ std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
   throw RunTimeError(what + ": " + std::strerror(error));
 }
 
-std::string WithoutTrailingSeparators(const std::string& path) {
-  std::size_t end = path.find_last_not_of('/');
-  return end == std::string::npos ? path.substr(0, path.empty() ? 0 : 1) : path.substr(0, end + 1);
-}
-
 // The folder a temporary file for path must live in so that rename() stays atomic.
 std::string TemporaryFolderFor(const std::string& path) {
-  PosixFileSystem fso;
-  std::string folder = fso.GetParentFolderName(path);
+  std::string folder = slash_paths::ParentFolderName(path);
   return folder.empty() ? "." : folder;
 }
 
@@ -124,24 +119,19 @@ void LinkNew(const TemporaryFile& file, const std::string& destination, const st
 }  // namespace
 
 std::string PosixFileSystem::GetParentFolderName(const std::string& path) const {
-  const std::string trimmed = WithoutTrailingSeparators(path);
-  const std::size_t slash = trimmed.rfind('/');
-  if (slash == std::string::npos || trimmed == "/") return "";
-  const std::size_t end = trimmed.find_last_not_of('/', slash);
-  return end == std::string::npos ? "/" : trimmed.substr(0, end + 1);
+  return slash_paths::ParentFolderName(path);
 }
 
 std::string PosixFileSystem::GetFileName(const std::string& path) const {
-  const std::string trimmed = WithoutTrailingSeparators(path);
-  if (trimmed == "/") return "";
-  const std::size_t slash = trimmed.rfind('/');
-  return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+  return slash_paths::FileName(path);
 }
 
 std::string PosixFileSystem::GetBaseName(const std::string& path) const {
-  const std::string name = GetFileName(path);
-  const std::size_t dot = name.rfind('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
+  return slash_paths::BaseName(path);
+}
+
+std::string PosixFileSystem::BuildPath(const std::string& folder, const std::string& name) const {
+  return slash_paths::BuildPath(folder, name);
 }
 
 bool PosixFileSystem::FileExists(const std::string& path) const {
@@ -164,11 +154,6 @@ void PosixFileSystem::CopyFile(const std::string& source, const std::string& des
   }
 }
 
-std::string PosixFileSystem::BuildPath(const std::string& folder, const std::string& name) const {
-  if (folder.empty()) return name;
-  return folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
 void WriteFileAtomically(const std::string& path, const std::string& text) {
   const std::string what = "cannot write " + Quoted(path);
   struct stat info {};
@@ -186,7 +171,7 @@ std::string ExecutableFolder() {
     ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
     if (length < 0) Fail("cannot find the program's folder", errno);
     if (static_cast<std::size_t>(length) < buffer.size()) {
-      return PosixFileSystem().GetParentFolderName(std::string(buffer.data(), length));
+      return slash_paths::ParentFolderName(std::string(buffer.data(), length));
     }
     buffer.resize(buffer.size() * 2);
   }

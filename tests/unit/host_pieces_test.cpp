@@ -2,9 +2,9 @@
 
 #include "host/argument_text.h"
 #include "host/icon_selection.h"
-#include "host/posix_file_system.h"
 #include "host/presentation.h"
 #include "host/run_end.h"
+#include "host/slash_paths.h"
 
 namespace quillbit::testing {
 namespace {
@@ -16,7 +16,7 @@ TEST(ArgumentText, QuotesEachArgumentAndJoinsWithOneBlank) {
   EXPECT_EQ(QuoteArguments({"a.png", R"(say "hi".png)"}), std::nullopt);
 }
 
-TEST(PosixFileSystem, NamesFollowTheLastSeparator) {
+TEST(SlashPaths, NamesFollowTheLastSeparator) {
   struct {
     const char* path;
     const char* parent;
@@ -32,16 +32,15 @@ TEST(PosixFileSystem, NamesFollowTheLastSeparator) {
       {".hidden", "", ".hidden", ""},
       {"", "", "", ""},
   };
-  PosixFileSystem fso;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
-    EXPECT_EQ(fso.GetParentFolderName(c.path), c.parent);
-    EXPECT_EQ(fso.GetFileName(c.path), c.file);
-    EXPECT_EQ(fso.GetBaseName(c.path), c.base);
+    EXPECT_EQ(slash_paths::ParentFolderName(c.path), c.parent);
+    EXPECT_EQ(slash_paths::FileName(c.path), c.file);
+    EXPECT_EQ(slash_paths::BaseName(c.path), c.base);
   }
-  EXPECT_EQ(fso.BuildPath("", "Blitview.h"), "Blitview.h");
-  EXPECT_EQ(fso.BuildPath("/", "Blitview.h"), "/Blitview.h");
-  EXPECT_EQ(fso.BuildPath("art", "Blitview.h"), "art/Blitview.h");
+  EXPECT_EQ(slash_paths::BuildPath("", "Blitview.h"), "Blitview.h");
+  EXPECT_EQ(slash_paths::BuildPath("/", "Blitview.h"), "/Blitview.h");
+  EXPECT_EQ(slash_paths::BuildPath("art", "Blitview.h"), "art/Blitview.h");
 }
 
 TEST(Presentation, CarriageReturnLineFeedBecomesOneLineBreak) {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "host/host.h"
-#include "host/posix_file_system.h"
 #include "host/run_end.h"
 
 namespace quillbit::testing {
