@@ -15,7 +15,9 @@ template <typename T>
 class OneBasedArray {
  public:
   // Discards the contents and makes elements 1 to upper, each T{}.
-  void ReDim(Int16 upper) { items_.assign(upper.get() > 0 ? upper.get() : 0, T{}); }
+  void ReDim(Int16 upper) {
+    items_.assign(upper.get() > 0 ? static_cast<std::size_t>(upper.get()) : 0, T{});
+  }
 
   // The upper bound (0 for an empty array).
   Int16 UBound() const { return Int16(static_cast<std::int16_t>(items_.size())); }
