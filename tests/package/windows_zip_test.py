@@ -24,18 +24,8 @@ FOLDER = f"quillbit-{VERSION}-win64"
 CONTENTS = {"quillbit.exe", "quillbitw.exe", "Blitview.h", "HOW-TO-USE.txt"}
 PE_SUBSYSTEM = {"quillbitw.exe": 2, "quillbit.exe": 3}  # 2: GUI, 3: console
 
-SHIP_HEADER = (
-    "//Image data created by Quillbit 1.0 Beta (Marrowick)\r\n"
-    "#define SHIP_WIDTH 16\r\n"
-    "#define SHIP_HEIGHT 2\r\n"
-    "\r\n"
-    "// ship --- bitplane 1\r\n"
-    "unsigned short int ship1[] = {\r\n"
-    "\t0xFF00,0x8000};\r\n"
-    "\r\n"
-    "// ship --- bitplane 2\r\n"
-    "unsigned short int ship2[] = {\r\n"
-    "\t0xFF00,0x4000};\r\n")
+# The golden header of the ship picture, shared with the end-to-end tests.
+SHIP_HEADER = (SOURCE / "tests" / "golden" / "ship.out").read_bytes()
 
 BALL_HEADER_END = "unsigned char ball[] = {\r\n\t0x80,0x40,0x20,0x10,0x08,0x04,0x02,0x01};\r\n"
 
@@ -107,7 +97,7 @@ class WindowsZipTest(unittest.TestCase):
         self.assertEqual(result.stdout.replace(b"\r\n", b"\n"),
                          b"Quillbit - ship.png\nDimensions: 16 by 2\nSpriteType: 16\n"
                          b"Quillbit - ball.bmp\nDimensions: 8 by 8\nSpriteType: 8\n")
-        self.assertEqual((self.folder / "ship.h").read_bytes(), SHIP_HEADER.encode())
+        self.assertEqual((self.folder / "ship.h").read_bytes(), SHIP_HEADER)
         ball = (self.folder / "art/ball.h").read_bytes()
         self.assertTrue(ball.endswith(BALL_HEADER_END.encode()), ball)
         self.assertEqual((self.folder / "art/Blitview.h").read_bytes(),
