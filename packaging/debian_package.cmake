@@ -20,6 +20,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps names the packages of the SDL2 and SDL2_image libraries the programs
 # link, with the versions this build needs, so the list cannot drift from the link line.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# quillbitw's boxes: SDL draws its own box on X11 (Xwayland included) with the X core
+# fonts, and asks zenity for one on a Wayland desktop without X.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "xfonts-base")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "zenity")
 
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/")

@@ -4,7 +4,7 @@
 set -eu
 
 packages="build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libstb-dev libpng-dev libgif-dev libgtest-dev
-python3 xvfb xdotool x11-utils
+python3 xvfb xdotool x11-utils xfonts-base mount
 desktop-file-utils file groff-base $*"
 
 missing=""

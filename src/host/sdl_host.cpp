@@ -127,6 +127,9 @@ SdlHost::SdlHost(std::vector<std::string> arguments, Presentation& presentation)
     : arguments_(std::move(arguments)), presentation_(presentation) {
   // A file-size limit must fail the write with an error, not kill the process.
   signal(SIGXFSZ, SIG_IGN);
+  // A closed pipe on standard output must fail the write with a report, not kill the
+  // process between two pictures with no word said.
+  signal(SIGPIPE, SIG_IGN);
 }
 
 std::optional<std::string> SdlHost::Command() { return QuoteArguments(arguments_); }

@@ -1,6 +1,9 @@
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "host/presentation.h"
+#include "host/run_end.h"
 
 namespace quillbit {
 
@@ -17,7 +20,14 @@ std::string WithLineFeeds(const std::string& text) {
 void TerminalPresentation::Show(const std::string& text, MessageKind kind) {
   std::string line = WithLineFeeds(text) + "\n";
   if (kind == MessageKind::Information) {
+    // Flushed at once, so a full disk or a closed pipe stops the batch at this picture
+    // instead of passing unnoticed in the buffer; its header is not written.
     std::fwrite(line.data(), 1, line.size(), stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+      const int error = errno;
+      std::clearerr(stdout);
+      throw RunTimeError(std::string("cannot write to standard output: ") + std::strerror(error));
+    }
     return;
   }
   if (kind == MessageKind::RunTimeError) line = "quillbit: " + line;

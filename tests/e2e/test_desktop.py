@@ -45,12 +45,18 @@ class VirtualDisplay:
                               text=True).stdout
         return [line.split()[0] for line in tree.splitlines() if f'"{title}"' in line]
 
-    def wait_for_window(self, title, timeout=30):
+    def wait_for_window(self, title, process, timeout=30):
+        """The box's window; fails at once when the program ended without one, which
+        tells a fallback to the terminal from a slow box."""
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             found = self.windows_titled(title)
             if found:
                 return found[0]
+            if process.poll() is not None:
+                out, err = process.communicate()
+                raise AssertionError(f"no box: the program ended with {process.returncode}, "
+                                     f"printing {out!r} and {err!r}")
             time.sleep(0.1)
         raise AssertionError(f"no window titled {title!r} appeared")
 
@@ -112,7 +118,7 @@ class MessageBoxes(DesktopTest):
             self.picture(name, pictures.filled(8, 1, pictures.BLACK))
         process = self.start(["a.png", "b.png"])
         for header in ("a.h", "b.h"):
-            window = self.display.wait_for_window("quillbit")
+            window = self.display.wait_for_window("quillbit", process)
             time.sleep(0.3)  # the batch must stay put while the box is up
             self.assertIsNone(process.poll())
             self.assertFalse(os.path.exists(self.path(header)), "converted before the box was dismissed")
@@ -123,7 +129,7 @@ class MessageBoxes(DesktopTest):
 
     def test_run_time_error_is_reported_in_a_box(self):
         process = self.start(["missing.png"])
-        window = self.display.wait_for_window("quillbit")
+        window = self.display.wait_for_window("quillbit", process)
         self.assertTrue(self.display.dismiss(window, lambda: process.poll() is not None))
         out, err = process.communicate(timeout=15)
         self.assertEqual((process.returncode, out, err), (1, b"", b""))
@@ -139,6 +145,15 @@ class WithoutDisplay(DesktopTest):
         self.assertEqual((status, out), (1, ""))
         self.assertTrue(err.startswith('quillbit: cannot read picture "missing.png"'), err)
         self.assertEqual(run([], program=DESKTOP_PROGRAM, env=env)[0], 2)
+
+    def test_says_so_when_a_named_display_shows_no_box(self):
+        self.picture("a.png", pictures.filled(8, 1, pictures.BLACK))
+        env = environment_without_display()
+        env["DISPLAY"] = ":65000"  # no server listens there
+        status, out, err = run(["a.png"], cwd=self.folder, program=DESKTOP_PROGRAM, env=env)
+        self.assertEqual((status, out), (0, INFORMATION))
+        self.assertTrue(err.startswith("quillbit: cannot show a message box ("), err)
+        self.assertEqual(err.count("\n"), 1, err)
 
 
 if __name__ == "__main__":

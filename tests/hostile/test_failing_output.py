@@ -125,5 +125,36 @@ class FailingCompanionCopy(HostileTest):
         self.assertFalse(os.path.exists(self.path("Blitview.h")))
         self.assert_no_temporary_files()
 
+class FailingTerminalOutput(HostileTest):
+    """Information that cannot reach standard output stops the batch before that
+    picture's header, with a report: a full device, or a pipe whose reader has gone."""
+
+    def run_with_stdout(self, stdout):
+        child = subprocess.run([PROGRAM, self.good], cwd=self.folder, stdout=stdout,
+                               stderr=subprocess.PIPE, stdin=subprocess.DEVNULL, timeout=60)
+        return child.returncode, child.stderr.decode()
+
+    def closed_pipe(self):
+        read_end, write_end = os.pipe()
+        os.close(read_end)
+        self.addCleanup(os.close, write_end)
+        return write_end
+
+    def test_unwritable_standard_output_is_reported(self):
+        cases = [("full device", lambda: open(os.devnull.replace("null", "full"), "wb"),
+                  "No space left on device"),
+                 ("closed pipe", self.closed_pipe, "Broken pipe")]
+        for name, stdout, why in cases:
+            with self.subTest(name):
+                target = stdout()
+                if hasattr(target, "close"):
+                    self.addCleanup(target.close)
+                status, err = self.run_with_stdout(target)
+                self.assertEqual((status, err),
+                                 (1, f"quillbit: cannot write to standard output: {why}\n"))
+                self.assertFalse(os.path.exists(self.path("good.h")))
+                self.assert_no_temporary_files()
+
+
 if __name__ == "__main__":
     unittest.main()

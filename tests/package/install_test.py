@@ -92,10 +92,12 @@ class InstalledPackageTest(unittest.TestCase):
     def control(self, field):
         return run(["dpkg-deb", "-f", str(self.deb), field]).stdout.strip()
 
-    def test_control_names_the_sdl_libraries_and_this_architecture(self):
+    def test_control_names_the_libraries_box_needs_and_this_architecture(self):
         depends = self.control("Depends")
-        for library in ("libsdl2-2.0-0", "libsdl2-image-2.0-0"):
-            self.assertRegex(depends, rf"(^|, ){re.escape(library)}( |,|$)")
+        # xfonts-base: without the X core fonts SDL's own box never appears.
+        for package in ("libsdl2-2.0-0", "libsdl2-image-2.0-0", "xfonts-base"):
+            self.assertRegex(depends, rf"(^|, ){re.escape(package)}( |,|$)")
+        self.assertRegex(self.control("Recommends"), r"(^|, )zenity( |,|$)")
         architecture = run(["dpkg", "--print-architecture"]).stdout.strip()
         self.assertEqual(self.control("Architecture"), architecture)
         self.assertEqual(self.control("Package"), "quillbit")
