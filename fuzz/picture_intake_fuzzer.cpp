@@ -13,7 +13,7 @@
 #include "fuzz_check.h"
 #include "header/header_file.h"
 #include "host/run_end.h"
-#include "host/sdl_host.h"
+#include "host/linux_host.h"
 
 namespace quillbit::fuzz {
 namespace {
@@ -44,7 +44,7 @@ std::string WritePictureFile(const std::uint8_t* data, std::size_t size) {
 
 void Convert(const std::string& path) {
   static SilentPresentation presentation;
-  SdlHost host({}, presentation);
+  LinuxHost host({}, presentation);
   ConversionState state;
   host.PreparePictureSurface();
   AnalyzePicture(state, host, path);

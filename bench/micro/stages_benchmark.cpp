@@ -17,7 +17,7 @@
 #include "analysis/nibble_packing.h"
 #include "analysis/picture_intake.h"
 #include "header/header_file.h"
-#include "host/sdl_host.h"
+#include "host/linux_host.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ std::string ReadAll(const std::string& path) {
 // A host with the sprite loaded and a state sized for it, as AnalyzePicture leaves them.
 struct LoadedSprite {
   SilentPresentation presentation;
-  quillbit::SdlHost host{{}, presentation};
+  quillbit::LinuxHost host{{}, presentation};
   ConversionState state;
   std::string path;
 

@@ -1,8 +1,8 @@
+#include "host/desktop_presentation.h"
+
 #include <SDL.h>
 
 #include <cstdlib>
-
-#include "host/sdl_host.h"
 
 namespace quillbit {
 

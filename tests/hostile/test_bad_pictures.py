@@ -63,7 +63,7 @@ class BadPictureFiles(HostileTest):
                 self.assert_bad_file_reported("signature." + extension, signature)
 
     def test_gimp_xcf_files_are_refused_before_their_reader_sees_them(self):
-        """Damaged XCF files made SDL_image's reader take gigabytes or crash (fuzzing)."""
+        """Damaged XCF files made an earlier reader take gigabytes or crash (fuzzing)."""
         damaged = (b"gimp xcf \x00\x01GIFooooooo\x00\x01d\x00\x01\x00\x00\x00\x01F\x00\x00"
                    b"\x00e\x00\x02\x0c\x00\x01\x00\x0089a0u\xc9\x00\x00\x00:" + b"\xff" * 14
                    + b"\xc9\xc9\xff\x01")
@@ -71,7 +71,7 @@ class BadPictureFiles(HostileTest):
             with self.subTest(name=name):
                 self.assert_bad_file_reported(name, damaged)
                 outcome = run([self.path(name)], cwd=self.folder)
-                self.assertIn("GIMP XCF files are not read", outcome.stderr)
+                self.assertIn("GIMP XCF is not a picture format quillbit reads", outcome.stderr)
 
     def test_gif_that_ends_before_any_frame_is_reported(self):
         """giflib names no reason for this one; reading its missing text crashed (fuzzing)."""

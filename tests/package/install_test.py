@@ -9,6 +9,7 @@ which is removed at the end, so the test is safe to run as root (as CI does) and
 import gzip
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -95,12 +96,21 @@ class InstalledPackageTest(unittest.TestCase):
     def test_control_names_the_libraries_box_needs_and_this_architecture(self):
         depends = self.control("Depends")
         # xfonts-base: without the X core fonts SDL's own box never appears.
-        for package in ("libsdl2-2.0-0", "libsdl2-image-2.0-0", "xfonts-base"):
+        for package in ("libsdl2-2.0-0", "xfonts-base", "libpng16-16", "libgif7",
+                        "libjpeg62-turbo", "libtiff6", "libwebp7"):
             self.assertRegex(depends, rf"(^|, ){re.escape(package)}( |,|$)")
+        self.assertNotIn("libsdl2-image", depends)
         self.assertRegex(self.control("Recommends"), r"(^|, )zenity( |,|$)")
         architecture = run(["dpkg", "--print-architecture"]).stdout.strip()
         self.assertEqual(self.control("Architecture"), architecture)
         self.assertEqual(self.control("Package"), "quillbit")
+
+    def test_terminal_program_loads_no_desktop_or_sound_library(self):
+        loaded = run(["ldd", shutil.which("quillbit", path=self.env["PATH"])]).stdout
+        for library in ("libSDL2", "libX11", "libwayland", "libasound", "libpulse"):
+            self.assertNotIn(library, loaded)
+        self.assertIn("libpng16", loaded)
+        self.assertIn("libSDL2", run(["ldd", shutil.which("quillbitw", path=self.env["PATH"])]).stdout)
 
     def test_installed_files_are_copies_of_the_sources(self):
         for installed, source in INSTALLED_COPIES.items():

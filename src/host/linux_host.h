@@ -1,4 +1,4 @@
-// The host on Linux: SDL_image decodes pictures, POSIX calls do the files.
+// The host on Linux: the format libraries decode pictures, POSIX calls do the files.
 #pragma once
 
 #include <cstdint>
@@ -10,9 +10,9 @@
 
 namespace quillbit {
 
-class SdlHost : public Host {
+class LinuxHost : public Host {
  public:
-  SdlHost(std::vector<std::string> arguments, Presentation& presentation);
+  LinuxHost(std::vector<std::string> arguments, Presentation& presentation);
 
   std::optional<std::string> Command() override;
   void MsgBox(const std::string& text, MessageKind kind) override;
@@ -35,17 +35,6 @@ class SdlHost : public Host {
   int width_ = 0;
   int height_ = 0;
   std::vector<std::uint32_t> pixels_;
-};
-
-// Messages in SDL message boxes, titled "quillbit"; falls back to the terminal
-// when no box can be shown, so a run without a display never hangs or goes silent.
-class DesktopPresentation : public Presentation {
- public:
-  void Show(const std::string& text, MessageKind kind) override;
-
- private:
-  bool boxesFailed_ = false;
-  TerminalPresentation terminal_;
 };
 
 }  // namespace quillbit
