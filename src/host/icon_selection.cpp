@@ -67,7 +67,9 @@ IconImage SelectIconImage(const std::string& bytes, const std::string& path) {
   if (data.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0) return {true, data};
 
   // A one-image icon: the header with count 1, the chosen entry pointing just past it.
-  std::string single = bytes.substr(0, 4) + '\x01' + '\x00';
+  // It is typed an icon even when it came from a cursor: the image is the same, and
+  // WIC's icon decoder refuses cursors.
+  std::string single = std::string("\0\0\x01\0\x01\0", 6);
   single += bytes.substr(best.at, 12);
   const std::uint32_t offset = kHeaderSize + kEntrySize;
   for (int i = 0; i < 4; ++i) single += static_cast<char>(offset >> (8 * i) & 0xFF);

@@ -15,6 +15,10 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "support"))
 import pictures  # noqa: E402  (the path above makes it importable)
+import variants  # noqa: E402
+
+# The picture families the program under test reads; a build that reads fewer names them.
+FORMATS = os.environ.get("QUILLBIT_FORMATS", " ".join(list(variants.FAMILIES) + ["jpeg"])).split()
 
 PROGRAM = os.environ.get("QUILLBIT", "")
 EMULATOR = shlex.split(os.environ.get("QUILLBIT_EMULATOR", ""))

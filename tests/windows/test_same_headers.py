@@ -10,10 +10,12 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import EMULATOR, PICTURES, PROGRAM, pictures
+from harness import EMULATOR, FORMATS, PICTURES, PROGRAM, pictures, variants
 
 LINUX_PROGRAM = os.environ.get("QUILLBIT_LINUX", "")
 SOURCE = os.path.join(os.path.dirname(__file__), "..", "..")
+# Wine's BMP decoder reads no OS/2 palette; Windows' own does.
+WINE_UNREAD = {"os2-8.bmp"}
 K, L, D, W = pictures.BLACK, pictures.LIGHT, pictures.DARK, pictures.WHITE
 
 
@@ -34,7 +36,9 @@ def generated():
         ("made/alpha.png", pictures.png_bytes(alpha, alpha=True)),
         ("made/dib.ico", pictures.ico_bytes([(pattern(8, 8, [W]), False), (grey, False)])),
         ("made/png.ico", pictures.ico_bytes([(pattern(8, 2, [K]), False), (grey, True)])),
-    ]
+    ] + [("variants/%s-%s" % (family, name), data)
+         for family, name, data, _ in variants.all_variants()
+         if family in FORMATS and name not in WINE_UNREAD]
 
 
 def committed():
@@ -42,7 +46,7 @@ def committed():
     found = []
     for folder in ("examples", os.path.join("tests", "golden"), os.path.join("tests", "pictures")):
         for name in sorted(os.listdir(os.path.join(SOURCE, folder))):
-            if not name.endswith((".h", ".out", ".md", ".txt")):
+            if not name.endswith((".h", ".out", ".md", ".txt")) and variants.family_of(name) in FORMATS:
                 found.append((os.path.join(folder.replace(os.sep, "_"), name),
                               os.path.join(SOURCE, folder, name)))
     return found

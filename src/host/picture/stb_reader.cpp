@@ -1,6 +1,8 @@
 // BMP, TGA and binary PGM/PPM through stb_image.
 #include <stb_image.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "host/cannot_read_picture.h"
@@ -51,9 +53,51 @@ bool BmpCutShort(const std::string& bytes) {
   return Little(bytes, 10, 4) + rowSize * rows > bytes.size();
 }
 
+std::string LittleBytes(std::uint32_t value, int size) {
+  std::string bytes;
+  for (int i = 0; i < size; ++i) bytes += static_cast<char>(value >> (8 * i) & 0xFF);
+  return bytes;
+}
+
+// stb_image counts the palette of an OS/2 bitmap 12 bytes short, so the last four
+// colours are lost; the same bitmap under the Windows header, whose palette it
+// counts right, reads whole. Only the header and palette are rewritten.
+std::string WithWindowsHeader(const std::string& bytes) {
+  const std::size_t kFileHeader = 14;
+  const std::size_t kCoreEnd = kFileHeader + 12;
+  if (bytes.size() < kCoreEnd || bytes.compare(0, 2, "BM") != 0 || Little(bytes, 14, 4) != 12)
+    return bytes;
+  const std::uint32_t bits = Little(bytes, 24, 2);
+  const std::uint32_t pixelsAt = Little(bytes, 10, 4);
+  if (bits > 8 || pixelsAt < kCoreEnd || pixelsAt > bytes.size()) return bytes;
+  const auto colours = static_cast<std::uint32_t>(
+      std::min<std::size_t>((pixelsAt - kCoreEnd) / 3, std::size_t{1} << bits));
+  std::string palette;
+  for (std::uint32_t i = 0; i < colours; ++i) palette += bytes.substr(kCoreEnd + 3 * i, 3) + '\0';
+  const auto newPixelsAt = static_cast<std::uint32_t>(kFileHeader + 40 + palette.size());
+  const std::string pixels = bytes.substr(pixelsAt);
+  return "BM" + LittleBytes(newPixelsAt + static_cast<std::uint32_t>(pixels.size()), 4) +
+         LittleBytes(0, 4) + LittleBytes(newPixelsAt, 4) + LittleBytes(40, 4) +
+         LittleBytes(Little(bytes, 18, 2), 4) + LittleBytes(Little(bytes, 20, 2), 4) +
+         LittleBytes(1, 2) + LittleBytes(bits, 2) + LittleBytes(0, 4 * 4) +
+         LittleBytes(colours, 4) + LittleBytes(0, 4) + palette + pixels;
+}
+
+// The samples stb_image gives in the file's own channels, as 0xAARRGGBB: grey,
+// grey and alpha, RGB or RGBA. Asking stb_image for four channels instead breaks its
+// 16-bit PNM.
+std::uint32_t Word(const stbi_uc* sample, int channels) {
+  const std::uint32_t red = sample[0];
+  const std::uint32_t green = channels >= 3 ? sample[1] : red;
+  const std::uint32_t blue = channels >= 3 ? sample[2] : red;
+  const std::uint32_t alpha = channels == 2 ? sample[1] : channels == 4 ? sample[3] : 0xFF;
+  return alpha << 24 | red << 16 | green << 8 | blue;
+}
+
 }  // namespace
 
-Picture ReadStbFormat(const std::string& bytes, const std::string& path) {
+Picture ReadStbFormat(const std::string& file, const std::string& path) {
+  const std::string bytes = WithWindowsHeader(file);
   const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
   const int size = static_cast<int>(bytes.size());
   int width = 0;
@@ -61,17 +105,17 @@ Picture ReadStbFormat(const std::string& bytes, const std::string& path) {
   int channels = 0;
   if (!stbi_info_from_memory(data, size, &width, &height, &channels))
     throw CannotReadPicture(path, Why(stbi_failure_reason()));
-  Picture picture = SizedPicture(path, width, height);
+  // A top-down BMP gives its height negative.
+  Picture picture = SizedPicture(path, width, std::abs(height));
   if (BmpCutShort(bytes)) throw CannotReadPicture(path, "broken BMP file (cut short)");
-  const StbPixels rgba{stbi_load_from_memory(data, size, &width, &height, &channels, 4)};
-  if (!rgba.data) throw CannotReadPicture(path, Why(stbi_failure_reason()));
-  if (width != picture.width || height != picture.height)
+  const StbPixels samples{stbi_load_from_memory(data, size, &width, &height, &channels, 0)};
+  if (!samples.data) throw CannotReadPicture(path, Why(stbi_failure_reason()));
+  if (width != picture.width || height != picture.height || channels < 1 || channels > 4)
     throw CannotReadPicture(path, "broken picture file (its size changed while reading)");
-  const stbi_uc* pixel = rgba.data;
+  const stbi_uc* sample = samples.data;
   for (std::uint32_t& word : picture.argb) {
-    word = static_cast<std::uint32_t>(pixel[3]) << 24 | static_cast<std::uint32_t>(pixel[0]) << 16 |
-           static_cast<std::uint32_t>(pixel[1]) << 8 | pixel[2];
-    pixel += 4;
+    word = Word(sample, channels);
+    sample += channels;
   }
   return picture;
 }
