@@ -63,3 +63,22 @@ def group_table(title, rows, pictures, floor, ours):
             lines.append("- %s: %s than %s" % (ours, ratio_phrase(our_wall, numbers["wall"]), name))
     lines.append("- %s: %.2fx the floor (%s)" % (ours, our_wall / floor_wall, floor))
     return "\n".join(lines) + "\n"
+
+
+def targets_table(batch, each, one):
+    """The performance targets against the groups' numbers: {name: {"wall", "peak_kb"}}."""
+    checks = [
+        ("one 16 x 16 PNG, one call: at most 1.5 ms", one["quillbit"]["wall"] * 1e3, 1.5),
+        ("one call: at least 3x faster than netpbm",
+         one["netpbm pipeline"]["wall"] / one["quillbit"]["wall"], -3.0),
+        ("100 separate calls: at least 3x faster than netpbm",
+         each["netpbm pipeline"]["wall"] / each["quillbit"]["wall"], -3.0),
+        ("1000 pictures in one call: at most 1.3x the cp floor",
+         batch["quillbit"]["wall"] / batch["cp (floor)"]["wall"], 1.3),
+        ("peak memory of the batch: under 8 MB", batch["quillbit"]["peak_kb"] / 1024.0, 8.0),
+    ]
+    lines = ["### Targets", "", "| target | measured | met |", "|---|---:|---|"]
+    for label, value, bound in checks:
+        met = value >= -bound if bound < 0 else value <= bound
+        lines.append("| %s | %.2f | %s |" % (label, value, "yes" if met else "no"))
+    return "\n".join(lines) + "\n"

@@ -26,7 +26,7 @@ import corpus  # noqa: E402
 import report  # noqa: E402
 
 PER_PICTURE_COUNT = 100
-SINGLE_PICTURE = "s0117_32x32_grey.png"  # a 32 x 32 PNG of the corpus
+SINGLE_PICTURE = "one_16x16_grey.png"  # written beside the corpus by write_single_picture
 
 
 class Bench:
@@ -36,6 +36,10 @@ class Bench:
         self.work = os.path.abspath(os.environ.get("BENCH_WORK", os.path.join(self.build, "bench-run")))
         self.corpus = os.path.join(self.work, "corpus")
         self.rounds = int(os.environ.get("BENCH_ROUNDS", "5"))
+
+    def write_single_picture(self):
+        rows = corpus.sprite_rows(corpus.random.Random(16), 16, 16, True)
+        corpus.pictures.write(os.path.join(self.corpus, SINGLE_PICTURE), rows)
 
     def fresh_copy(self, label, names):
         folder = os.path.join(self.work, label)
@@ -76,7 +80,7 @@ class Bench:
                 ("netpbm pipeline", self.per_picture("netpbm", each)),
                 ("cp (floor)", self.per_picture("cp", each)),
             ]),
-            ("One picture (32 x 32 PNG), one call", 1, 10, [
+            ("One picture (16 x 16 PNG), one call", 1, 10, [
                 ("quillbit", [self.quillbit, one_path]),
                 ("convert +dither", ["/usr/bin/convert", one_path, "+dither", one_path[:-4] + ".xbm"]),
                 ("netpbm pipeline", ["sh", "-c", netpbm]),
@@ -115,7 +119,7 @@ class Bench:
         for name, command in commands:
             merged[name]["peak_kb"] = self.peak_memory(command)
             rows.append((name, merged[name]))
-        return report.group_table(title, rows, pictures, "cp (floor)", "quillbit")
+        return dict(rows), report.group_table(title, rows, pictures, "cp (floor)", "quillbit")
 
 
 def machine_line():
@@ -148,10 +152,15 @@ def main():
     shutil.rmtree(bench.corpus, ignore_errors=True)  # seeded: the same pictures every time
     corpus.write_corpus(bench.corpus, 1000, corpus.DEFAULT_SEED)
     names = sorted(os.listdir(bench.corpus))
+    bench.write_single_picture()
     sections = ["Measured %s; files in %s; medians of %d interleaved rounds.\n" % (
         machine_line(), filesystem_of(bench.work), bench.rounds)]
+    measured = []
     for title, pictures, runs, commands in bench.groups(names):
-        sections.append(bench.run_group(title, pictures, runs, commands))
+        numbers, text = bench.run_group(title, pictures, runs, commands)
+        measured.append(numbers)
+        sections.append(text)
+    sections.append(report.targets_table(*measured))
     table = "\n".join(sections)
     with open(os.path.join(bench.build, "bench-results.md"), "w") as out:
         out.write(table)

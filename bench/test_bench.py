@@ -62,6 +62,21 @@ class ReportTest(unittest.TestCase):
         self.assertIn("- quillbit: 2.00x the floor (cp (floor))", table)
         self.assertNotIn("than cp (floor)", table)
 
+    def test_targets_are_judged_on_each_side_of_their_bound(self):
+        def group(ours, netpbm=None, floor=None, peak_kb=1024):
+            numbers = {"quillbit": {"wall": ours, "peak_kb": peak_kb}}
+            if netpbm:
+                numbers["netpbm pipeline"] = {"wall": netpbm}
+            if floor:
+                numbers["cp (floor)"] = {"wall": floor}
+            return numbers
+        met = report.targets_table(group(0.12, floor=0.1), group(0.1, netpbm=0.31),
+                                   group(0.0014, netpbm=0.0045))
+        self.assertEqual(met.count("| yes |"), 5, met)
+        missed = report.targets_table(group(0.14, floor=0.1, peak_kb=9 * 1024),
+                                      group(0.1, netpbm=0.29), group(0.0016, netpbm=0.0047))
+        self.assertEqual(missed.count("| no |"), 5, missed)
+
 
 class MachineTest(unittest.TestCase):
     def test_file_system_is_found_by_the_longest_mount(self):
