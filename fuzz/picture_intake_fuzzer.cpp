@@ -12,8 +12,8 @@
 #include "analysis/picture_intake.h"
 #include "fuzz_check.h"
 #include "header/header_file.h"
-#include "host/run_end.h"
 #include "host/linux_host.h"
+#include "host/run_end.h"
 
 namespace quillbit::fuzz {
 namespace {

@@ -1,9 +1,12 @@
 // quillbit: the terminal front end, for shells, scripts and Makefiles.
 #include "host/entry.h"
 #include "host/linux_host.h"
+#include "host/terminal_options.h"
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (const std::optional<int> status = quillbit::AnswerTerminalOption(arguments)) return *status;
   quillbit::TerminalPresentation terminal;
-  quillbit::LinuxHost host({argv + 1, argv + argc}, terminal);
+  quillbit::LinuxHost host(arguments, terminal);
   return quillbit::RunProgram(host);
 }

@@ -1,6 +1,6 @@
 // quillbitw: the desktop front end, started with the pictures dropped onto its launcher.
-#include "host/entry.h"
 #include "host/desktop_presentation.h"
+#include "host/entry.h"
 #include "host/linux_host.h"
 
 int main(int argc, char** argv) {

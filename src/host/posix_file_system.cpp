@@ -171,7 +171,8 @@ std::string ExecutableFolder() {
     ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
     if (length < 0) Fail("cannot find the program's folder", errno);
     if (static_cast<std::size_t>(length) < buffer.size()) {
-      return slash_paths::ParentFolderName(std::string(buffer.data(), static_cast<std::size_t>(length)));
+      return slash_paths::ParentFolderName(
+          std::string(buffer.data(), static_cast<std::size_t>(length)));
     }
     buffer.resize(buffer.size() * 2);
   }

@@ -43,6 +43,23 @@ class GoldenHeaders(ConverterTest):
                                  read_bytes(os.path.join(GOLDEN, stem + ".out")))
 
 
+class TerminalOptions(ConverterTest):
+    def test_help_and_version_alone_answer_and_anything_else_is_a_picture(self):
+        self.picture("--help", [[K] * 8])  # a PNG by its content; its header is --hh
+        cases = [  # arguments, status, start of standard output, header there after it
+            (["--help"], 0, "Usage: quillbit PICTURE...\n", False),
+            (["--version"], 0, "quillbit 1.0.0\n", False),
+            (["./--help"], 0, "Quillbit - --help\n", True),
+            (["--version", "--help"], 1, "", True),  # two pictures; the first is missing
+        ]
+        for arguments, status, out, header in cases:
+            with self.subTest(arguments):
+                result = run(arguments, cwd=self.folder)
+                self.assertEqual(result[0], status, result)
+                self.assertTrue(result[1].startswith(out), result)
+                self.assertEqual(os.path.exists(self.path("--hh")), header)
+
+
 class Conversion(ConverterTest):
     def test_information_message_goes_to_standard_output(self):
         self.picture("ball.bmp", pictures.filled(8, 8, K))

@@ -1,0 +1,15 @@
+// The two answers every terminal program owes: `--help` and `--version`. quillbit
+// takes no options otherwise; a picture named like one is reached as ./--help.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillbit {
+
+// When the only argument is --help or --version, prints the usage or the version on
+// standard output and gives the exit status; otherwise nothing.
+std::optional<int> AnswerTerminalOption(const std::vector<std::string>& arguments);
+
+}  // namespace quillbit
