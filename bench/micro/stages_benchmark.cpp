@@ -1,8 +1,7 @@
 // Where the time of one picture goes: intake, pixel pass, nibble packing, header text.
 // Each stage runs on the state the stage before it leaves, as in a real run.
-#include <SDL.h>
-#include <SDL_image.h>
 #include <benchmark/benchmark.h>
+#include <png.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -12,12 +11,14 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "analysis/bitplane_extraction.h"
 #include "analysis/nibble_packing.h"
 #include "analysis/picture_intake.h"
 #include "header/header_file.h"
 #include "host/linux_host.h"
+#include "host/picture/picture.h"
 
 namespace {
 
@@ -32,22 +33,20 @@ class SilentPresentation : public quillbit::Presentation {
 // A grey sprite of runs of ink on white, like the benchmark corpus, as a PNG file.
 std::string WriteSpritePng(int width, int height) {
   static const std::uint32_t kInks[] = {0xFF000000, 0xFFAAAAAA, 0xFF555555, 0xFFFFFFFF};
-  SDL_Surface* surface =
-      SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
-  if (!surface) throw std::runtime_error(SDL_GetError());
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
   std::mt19937 dice(7);
-  for (int y = 0; y < height; ++y) {
-    auto* row =
-        reinterpret_cast<std::uint32_t*>(static_cast<char*>(surface->pixels) + y * surface->pitch);
-    for (int x = 0; x < width; ++x) row[x] = kInks[(dice() >> 4) % 4];
-  }
+  for (std::uint32_t& pixel : pixels) pixel = kInks[(dice() >> 4) % 4];
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(width);
+  image.height = static_cast<png_uint_32>(height);
+  image.format = PNG_FORMAT_BGRA;  // 0xAARRGGBB words on a little-endian machine
   char name[] = "/tmp/quillbit-micro-XXXXXX.png";
   const int fd = mkstemps(name, 4);
   if (fd < 0) throw std::runtime_error("cannot create a temporary picture");
   close(fd);
-  const int saved = IMG_SavePNG(surface, name);
-  SDL_FreeSurface(surface);
-  if (saved != 0) throw std::runtime_error(SDL_GetError());
+  if (!png_image_write_to_file(&image, name, 0, pixels.data(), 0, nullptr))
+    throw std::runtime_error(image.message);
   return name;
 }
 
@@ -89,12 +88,8 @@ void PictureDecodeInMemory(benchmark::State& loop) {
   LoadedSprite sprite(width, height);
   const std::string bytes = ReadAll(sprite.path);
   for (auto _ : loop) {
-    SDL_Surface* decoded = IMG_LoadTyped_RW(
-        SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1, "PNG");
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_ARGB8888, 0);
-    benchmark::DoNotOptimize(argb->pixels);
-    SDL_FreeSurface(argb);
-    SDL_FreeSurface(decoded);
+    quillbit::Picture picture = quillbit::ReadPicture(bytes, sprite.path);
+    benchmark::DoNotOptimize(picture.argb.data());
   }
   SetPixelCounters(loop, width, height);
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "host/run_end.h"
+#include "host/cannot_read_picture.h"
 
 namespace quillbit {
 
@@ -38,7 +38,7 @@ bool Better(const Entry& a, const Entry& b) {
 }
 
 [[noreturn]] void Broken(const std::string& path, const std::string& why) {
-  throw RunTimeError("cannot read picture \"" + path + "\": broken icon file (" + why + ")");
+  throw CannotReadPicture(path, "broken icon file (" + why + ")");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "host/argument_text.h"
+#include "host/cannot_read_picture.h"
 #include "host/run_end.h"
 #include "host/win_file_system.h"
 #include "host/win_picture.h"
@@ -14,7 +15,7 @@ namespace {
 
 int Side(std::uint32_t pixels, const std::string& path) {
   if (pixels > static_cast<std::uint32_t>(INT_MAX))
-    throw RunTimeError("cannot read picture \"" + path + "\": picture too large");
+    throw CannotReadPicture(path, "picture too large");
   return static_cast<int>(pixels);
 }
 

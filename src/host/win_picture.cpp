@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "host/cannot_read_picture.h"
 #include "host/icon_selection.h"
 #include "host/run_end.h"
 #include "host/win_error.h"
@@ -15,6 +16,7 @@ namespace {
 // keeps a stray huge file from being read into memory.
 constexpr LONGLONG kLargestPictureFile = 64 << 20;
 
+// The report's prefix for the calls whose reason Windows words itself.
 std::string CannotRead(const std::string& path) { return "cannot read picture \"" + path + "\""; }
 
 class FileHandle {
@@ -35,18 +37,18 @@ std::string ReadPictureFile(const std::string& path) {
   const std::string what = CannotRead(path);
   const DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    throw RunTimeError(what + ": not a file");
+    throw CannotReadPicture(path, "not a file");
   FileHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) FailWithLastError(what);
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size)) FailWithLastError(what);
-  if (size.QuadPart > kLargestPictureFile) throw RunTimeError(what + ": file too large");
+  if (size.QuadPart > kLargestPictureFile) throw CannotReadPicture(path, "file too large");
   std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
   DWORD got = 0;
   if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
     FailWithLastError(what);
-  if (got != bytes.size()) throw RunTimeError(what + ": read failed");
+  if (got != bytes.size()) throw CannotReadPicture(path, "read failed");
   return bytes;
 }
 
@@ -101,9 +103,9 @@ void WicPicture::Decode(const std::string& path) {
 
 std::vector<std::uint32_t> WicPicture::ReadPixels() const {
   const std::string what = CannotRead(path_);
-  if (!converted_) throw RunTimeError(what + ": no picture is open");
+  if (!converted_) throw CannotReadPicture(path_, "no picture is open");
   if (width_ != 0 && height_ > UINT_MAX / 4 / width_)
-    throw RunTimeError(what + ": picture too large");
+    throw CannotReadPicture(path_, "picture too large");
   const UINT stride = width_ * 4;
   std::vector<BYTE> bgra(static_cast<std::size_t>(stride) * height_);
   if (bgra.empty()) return {};
