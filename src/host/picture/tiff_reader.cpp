@@ -5,9 +5,11 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 
 #include "host/cannot_read_picture.h"
 #include "host/picture/format_readers.h"
+#include "host/picture/loaded_library.h"
 
 namespace quillbit {
 
@@ -70,37 +72,73 @@ int KeepError(TIFF*, void* data, const char*, const char* format, va_list argume
 // Unknown tags and the like; a picture that decodes is good.
 int IgnoreWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
 
+// The libtiff functions this reader calls, from the library loaded on first use.
+struct Libtiff {
+  explicit Libtiff(const LoadedLibrary& library)
+      : QUILLBIT_LOADED(library, TIFFClientOpenExt),
+        QUILLBIT_LOADED(library, TIFFClose),
+        QUILLBIT_LOADED(library, TIFFGetField),
+        QUILLBIT_LOADED(library, TIFFOpenOptionsAlloc),
+        QUILLBIT_LOADED(library, TIFFOpenOptionsFree),
+        QUILLBIT_LOADED(library, TIFFOpenOptionsSetErrorHandlerExtR),
+        QUILLBIT_LOADED(library, TIFFOpenOptionsSetMaxSingleMemAlloc),
+        QUILLBIT_LOADED(library, TIFFOpenOptionsSetWarningHandlerExtR),
+        QUILLBIT_LOADED(library, TIFFRGBAImageOK),
+        QUILLBIT_LOADED(library, TIFFReadRGBAImageOriented) {}
+  decltype(&::TIFFClientOpenExt) TIFFClientOpenExt;
+  decltype(&::TIFFClose) TIFFClose;
+  decltype(&::TIFFGetField) TIFFGetField;
+  decltype(&::TIFFOpenOptionsAlloc) TIFFOpenOptionsAlloc;
+  decltype(&::TIFFOpenOptionsFree) TIFFOpenOptionsFree;
+  decltype(&::TIFFOpenOptionsSetErrorHandlerExtR) TIFFOpenOptionsSetErrorHandlerExtR;
+  decltype(&::TIFFOpenOptionsSetMaxSingleMemAlloc) TIFFOpenOptionsSetMaxSingleMemAlloc;
+  decltype(&::TIFFOpenOptionsSetWarningHandlerExtR) TIFFOpenOptionsSetWarningHandlerExtR;
+  decltype(&::TIFFRGBAImageOK) TIFFRGBAImageOK;
+  decltype(&::TIFFReadRGBAImageOriented) TIFFReadRGBAImageOriented;
+};
+
+const Libtiff& LoadLibtiff(const std::string& path) {
+  try {
+    static const LoadedLibrary library(QUILLBIT_LIBTIFF);
+    static const Libtiff api(library);
+    return api;
+  } catch (const std::runtime_error& error) {
+    throw CannotReadPicture(
+        path, std::string("TIFF pictures need " QUILLBIT_LIBTIFF ": ") + error.what());
+  }
+}
+
 class TiffReader {
  public:
   TiffReader(const std::string& bytes, const std::string& path)
-      : input_{bytes, 0, {}}, path_(path) {
-    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options, kLargestAllocation);
-    TIFFOpenOptionsSetErrorHandlerExtR(options, KeepError, &input_);
-    TIFFOpenOptionsSetWarningHandlerExtR(options, IgnoreWarning, nullptr);
-    tiff_ = TIFFClientOpenExt(path.c_str(), "r", &input_, ReadProc, WriteProc, SeekProc, CloseProc,
-                              SizeProc, MapProc, UnmapProc, options);
-    TIFFOpenOptionsFree(options);
-    if (!tiff_) Broken();
+      : libtiff_(LoadLibtiff(path)), input_{bytes, 0, {}}, path_(path) {
+    TIFFOpenOptions* options = libtiff_.TIFFOpenOptionsAlloc();
+    libtiff_.TIFFOpenOptionsSetMaxSingleMemAlloc(options, kLargestAllocation);
+    libtiff_.TIFFOpenOptionsSetErrorHandlerExtR(options, KeepError, &input_);
+    libtiff_.TIFFOpenOptionsSetWarningHandlerExtR(options, IgnoreWarning, nullptr);
+    file_ = libtiff_.TIFFClientOpenExt(path.c_str(), "r", &input_, ReadProc, WriteProc, SeekProc,
+                                       CloseProc, SizeProc, MapProc, UnmapProc, options);
+    libtiff_.TIFFOpenOptionsFree(options);
+    if (!file_) Broken();
   }
   TiffReader(const TiffReader&) = delete;
   TiffReader& operator=(const TiffReader&) = delete;
-  ~TiffReader() { TIFFClose(tiff_); }
+  ~TiffReader() { libtiff_.TIFFClose(file_); }
 
   Picture Read() {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    if (!TIFFGetField(tiff_, TIFFTAG_IMAGEWIDTH, &width) ||
-        !TIFFGetField(tiff_, TIFFTAG_IMAGELENGTH, &height))
+    if (!libtiff_.TIFFGetField(file_, TIFFTAG_IMAGEWIDTH, &width) ||
+        !libtiff_.TIFFGetField(file_, TIFFTAG_IMAGELENGTH, &height))
       Broken();
     Picture picture = SizedPicture(path_, width, height);
     char why[1024] = "";
-    if (!TIFFRGBAImageOK(tiff_, why)) {
+    if (!libtiff_.TIFFRGBAImageOK(file_, why)) {
       input_.error = why;
       Broken();
     }
-    if (!TIFFReadRGBAImageOriented(tiff_, width, height, picture.argb.data(), ORIENTATION_TOPLEFT,
-                                   1))
+    if (!libtiff_.TIFFReadRGBAImageOriented(file_, width, height, picture.argb.data(),
+                                            ORIENTATION_TOPLEFT, 1))
       Broken();
     for (std::uint32_t& pixel : picture.argb) pixel = FromAbgr(pixel);
     return picture;
@@ -118,9 +156,10 @@ class TiffReader {
     return (pixel & 0xFF00FF00u) | (pixel & 0xFFu) << 16 | (pixel >> 16 & 0xFFu);
   }
 
+  const Libtiff& libtiff_;
   TiffInput input_;
   const std::string& path_;
-  TIFF* tiff_ = nullptr;
+  TIFF* file_ = nullptr;
 };
 
 }  // namespace
