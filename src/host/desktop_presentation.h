@@ -1,18 +1,13 @@
-// Messages in SDL message boxes, titled "quillbit"; falls back to the terminal
-// when no box can be shown, so a run without a display never hangs or goes silent.
+// Messages in SDL message boxes titled "quillbit", the terminal behind them.
 #pragma once
 
-#include "host/presentation.h"
+#include "host/box_presentation.h"
 
 namespace quillbit {
 
-class DesktopPresentation : public Presentation {
- public:
-  void Show(const std::string& text, MessageKind kind) override;
-
- private:
-  bool boxesFailed_ = false;
-  TerminalPresentation terminal_;
+class DesktopPresentation : public BoxPresentation {
+ protected:
+  bool ShowBox(const std::string& text, MessageKind kind, std::string& why) override;
 };
 
 }  // namespace quillbit

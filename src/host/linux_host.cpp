@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "host/argument_text.h"
 #include "host/cannot_read_picture.h"
 #include "host/decode_memory_cap.h"
 #include "host/picture/picture.h"
@@ -67,18 +66,12 @@ std::string ReadPictureFile(const std::string& path) {
 }  // namespace
 
 LinuxHost::LinuxHost(std::vector<std::string> arguments, Presentation& presentation)
-    : arguments_(std::move(arguments)), presentation_(presentation) {
+    : SurfaceHost(std::move(arguments), presentation) {
   // A file-size limit must fail the write with an error, not kill the process.
   signal(SIGXFSZ, SIG_IGN);
   // A closed pipe on standard output must fail the write with a report, not kill the
   // process between two pictures with no word said.
   signal(SIGPIPE, SIG_IGN);
-}
-
-std::optional<std::string> LinuxHost::Command() { return QuoteArguments(arguments_); }
-
-void LinuxHost::MsgBox(const std::string& text, MessageKind kind) {
-  presentation_.Show(text, kind);
 }
 
 std::string LinuxHost::AppPath() { return ExecutableFolder(); }
@@ -87,37 +80,17 @@ std::unique_ptr<FileSystem> LinuxHost::CreateFileSystem() {
   return std::make_unique<PosixFileSystem>();
 }
 
-void LinuxHost::PreparePictureSurface() {
-  width_ = height_ = 0;
-  pixels_.clear();
-}
+void LinuxHost::PreparePictureSurface() { ResizeSurface(0, 0); }
 
 void LinuxHost::LoadPicture(const std::string& path) {
   const std::string bytes = ReadPictureFile(path);
   const DecodeMemoryCap cap;
   Picture picture = ReadPicture(bytes, path);
-  width_ = picture.width;
-  height_ = picture.height;
-  pixels_ = std::move(picture.argb);
+  ResizeSurface(picture.width, picture.height);
+  FillSurface(std::move(picture.argb));
 }
-
-double LinuxHost::ScaleWidth() const { return width_; }
-
-double LinuxHost::ScaleHeight() const { return height_; }
 
 void LinuxHost::Refresh() {}  // pixels are readable as soon as they are loaded
-
-std::uint32_t LinuxHost::Point(double x, double y) const {
-  const int column = static_cast<int>(x);
-  const int row = static_cast<int>(y);
-  if (column < 0 || row < 0 || column >= width_ || row >= height_)
-    throw RunTimeError("pixel (" + std::to_string(column) + ", " + std::to_string(row) +
-                       ") lies outside the picture");
-  const std::uint32_t argb =
-      pixels_[static_cast<std::size_t>(row) * static_cast<std::size_t>(width_) +
-              static_cast<std::size_t>(column)];
-  return argb >> 24 == 0xFF ? argb & 0xFFFFFF : 0xFFFFFF;
-}
 
 void LinuxHost::WriteTextFile(const std::string& path, const std::string& text) {
   WriteFileAtomically(path, text);

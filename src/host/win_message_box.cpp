@@ -25,16 +25,13 @@ bool DesktopIsVisible() {
 
 }  // namespace
 
-// The text keeps its CR LF breaks: a message box shows them as new lines.
-void MessageBoxPresentation::Show(const std::string& text, MessageKind kind) {
-  if (!boxesFailed_ && DesktopIsVisible()) {
-    // A box that could not be made gives 0 on Windows and -1 under Wine without a
-    // display; a dismissed box gives the button, which is positive.
-    if (MessageBoxW(nullptr, WideFromUtf8(text).c_str(), L"quillbit", MessageBoxStyle(kind)) > 0)
-      return;
-  }
-  boxesFailed_ = true;
-  terminal_.Show(text, kind);
+// The text keeps its CR LF breaks: a message box shows them as new lines. Where no box
+// appears Windows gives no reason worth a line of its own, so why stays empty.
+bool MessageBoxPresentation::ShowBox(const std::string& text, MessageKind kind, std::string&) {
+  // A box that could not be made gives 0 on Windows and -1 under Wine without a
+  // display; a dismissed box gives the button, which is positive.
+  return DesktopIsVisible() &&
+         MessageBoxW(nullptr, WideFromUtf8(text).c_str(), L"quillbit", MessageBoxStyle(kind)) > 0;
 }
 
 }  // namespace quillbit

@@ -1,18 +1,14 @@
-// Messages in Windows message boxes titled "quillbit"; falls back to the terminal when
-// no box can be shown (no desktop, a service session), so a run never goes silent.
+// Messages in Windows message boxes titled "quillbit", the terminal behind them for a
+// run with no desktop or in a session nobody sees.
 #pragma once
 
-#include "host/presentation.h"
+#include "host/box_presentation.h"
 
 namespace quillbit {
 
-class MessageBoxPresentation : public Presentation {
- public:
-  void Show(const std::string& text, MessageKind kind) override;
-
- private:
-  bool boxesFailed_ = false;
-  TerminalPresentation terminal_;
+class MessageBoxPresentation : public BoxPresentation {
+ protected:
+  bool ShowBox(const std::string& text, MessageKind kind, std::string& why) override;
 };
 
 // The MessageBoxW style for a message: OK only, an error icon for the run-time error report.
