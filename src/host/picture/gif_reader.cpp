@@ -2,6 +2,7 @@
 // background. Later frames are never read.
 #include <gif_lib.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "host/cannot_read_picture.h"
@@ -14,11 +15,12 @@ namespace {
 struct MemoryReader {
   const std::string* bytes;
   std::size_t at;
+  std::size_t end;  // where reading stops: the file's end, or the frame's most data
 };
 
 int ReadFromMemory(GifFileType* gif, GifByteType* out, int count) {
   auto* reader = static_cast<MemoryReader*>(gif->UserData);
-  const std::size_t left = reader->bytes->size() - reader->at;
+  const std::size_t left = reader->at < reader->end ? reader->end - reader->at : 0;
   const std::size_t wanted = count < 0 ? 0 : static_cast<std::size_t>(count);
   const std::size_t given = wanted < left ? wanted : left;
   std::memcpy(out, reader->bytes->data() + reader->at, given);
@@ -35,7 +37,8 @@ std::string Reason(int error) {
 
 class GifReader {
  public:
-  GifReader(const std::string& bytes, const std::string& path) : reader_{&bytes, 0}, path_(path) {
+  GifReader(const std::string& bytes, const std::string& path)
+      : reader_{&bytes, 0, bytes.size()}, path_(path) {
     int error = 0;
     gif_ = DGifOpen(&reader_, ReadFromMemory, &error);
     if (!gif_) Broken(error);
@@ -51,6 +54,7 @@ class GifReader {
     ReachFirstFrame();
     const GifImageDesc& frame = gif_->Image;
     Picture picture = SizedPicture(path_, frame.Width, frame.Height);
+    LimitFrameData(picture.argb.size());
     const ColorMapObject* colours = frame.ColorMap ? frame.ColorMap : gif_->SColorMap;
     if (!colours) throw CannotReadPicture(path_, "broken GIF file (no colour table)");
     std::vector<GifPixelType> line(static_cast<std::size_t>(picture.width));
@@ -65,6 +69,13 @@ class GifReader {
  private:
   [[noreturn]] void Broken(int error) const {
     throw CannotReadPicture(path_, "broken GIF file (" + Reason(error) + ")");
+  }
+
+  // A frame's codes take at most 12 bits a pixel, with a clear code every 4096 codes
+  // and a length byte every 255: two bytes a pixel is more than any encoder writes. A
+  // frame of endless clear codes would otherwise keep giflib busy to the file's end.
+  void LimitFrameData(std::size_t pixels) {
+    reader_.end = std::min(reader_.end, reader_.at + 2 * pixels + 4096);
   }
 
   // Steps over extensions to the first image descriptor, keeping the transparent

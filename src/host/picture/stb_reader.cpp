@@ -79,7 +79,7 @@ std::string WithWindowsHeader(const std::string& bytes) {
   return "BM" + LittleBytes(newPixelsAt + static_cast<std::uint32_t>(pixels.size()), 4) +
          LittleBytes(0, 4) + LittleBytes(newPixelsAt, 4) + LittleBytes(40, 4) +
          LittleBytes(Little(bytes, 18, 2), 4) + LittleBytes(Little(bytes, 20, 2), 4) +
-         LittleBytes(1, 2) + LittleBytes(bits, 2) + LittleBytes(0, 4 * 4) +
+         LittleBytes(1, 2) + LittleBytes(bits, 2) + std::string(16, '\0') +
          LittleBytes(colours, 4) + LittleBytes(0, 4) + palette + pixels;
 }
 
