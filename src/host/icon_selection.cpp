@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "host/cannot_read_picture.h"
+#include "host/little_endian.h"
 
 namespace quillbit {
 
@@ -10,13 +11,6 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 6;
 constexpr std::size_t kEntrySize = 16;
-
-std::uint32_t Little(const std::string& bytes, std::size_t at, int size) {
-  std::uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i)
-    value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-  return value;
-}
 
 struct Entry {
   std::size_t at;  // where the entry stands in the directory

@@ -6,6 +6,7 @@
 #include "analysis/picture_limits.h"
 #include "host/cannot_read_picture.h"
 #include "host/icon_selection.h"
+#include "host/little_endian.h"
 #include "host/picture/format_readers.h"
 
 namespace quillbit {
@@ -15,19 +16,6 @@ namespace {
 constexpr std::size_t kIconPrefixSize = 6 + 16;  // of the one-image icon file
 constexpr std::size_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kBitfields = 3;
-
-std::uint32_t Little(const std::string& bytes, std::size_t at, int size) {
-  std::uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i)
-    value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-  return value;
-}
-
-std::string LittleBytes(std::uint32_t value) {
-  std::string bytes;
-  for (int i = 0; i < 4; ++i) bytes += static_cast<char>(value >> (8 * i) & 0xFF);
-  return bytes;
-}
 
 [[noreturn]] void Broken(const std::string& path, const std::string& why) {
   throw CannotReadPicture(path, "broken icon file (" + why + ")");

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "host/cannot_read_picture.h"
+#include "host/little_endian.h"
 #include "host/picture/format_readers.h"
 
 namespace quillbit {
@@ -29,13 +30,6 @@ std::string Why(const char* reason) {
   return "broken picture file (" + (said.empty() ? std::string("no reason given") : said) + ")";
 }
 
-std::uint32_t Little(const std::string& bytes, std::size_t at, int size) {
-  std::uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i)
-    value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-  return value;
-}
-
 // stb_image reads past the end of a BMP as 0 bytes, so a file cut short would convert
 // as if its lost rows were black; the header says how many bytes the rows take.
 bool BmpCutShort(const std::string& bytes) {
@@ -51,12 +45,6 @@ bool BmpCutShort(const std::string& bytes) {
   const std::uint64_t rowSize = (width * bits + 31) / 32 * 4;
   const std::uint64_t rows = static_cast<std::uint64_t>(height < 0 ? -height : height);
   return Little(bytes, 10, 4) + rowSize * rows > bytes.size();
-}
-
-std::string LittleBytes(std::uint32_t value, int size) {
-  std::string bytes;
-  for (int i = 0; i < size; ++i) bytes += static_cast<char>(value >> (8 * i) & 0xFF);
-  return bytes;
 }
 
 // stb_image counts the palette of an OS/2 bitmap 12 bytes short, so the last four
