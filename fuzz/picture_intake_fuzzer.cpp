@@ -12,7 +12,7 @@
 #include "analysis/picture_intake.h"
 #include "fuzz_check.h"
 #include "header/header_file.h"
-#include "host/linux_host.h"
+#include "host/linux/linux_host.h"
 #include "host/run_end.h"
 
 namespace quillbit::fuzz {

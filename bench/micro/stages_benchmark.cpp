@@ -17,8 +17,8 @@
 #include "analysis/nibble_packing.h"
 #include "analysis/picture_intake.h"
 #include "header/header_file.h"
-#include "host/linux_host.h"
-#include "host/picture/picture.h"
+#include "host/linux/linux_host.h"
+#include "host/linux/picture/picture.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "host/argument_text.h"
-#include "host/icon_selection.h"
-#include "host/presentation.h"
+#include "host/common/argument_text.h"
+#include "host/common/icon_selection.h"
+#include "host/common/presentation.h"
+#include "host/common/slash_paths.h"
 #include "host/run_end.h"
-#include "host/slash_paths.h"
 
 namespace quillbit::testing {
 namespace {

@@ -1,5 +1,5 @@
 // The Linux host on a real picture: the alpha rule of Point.
-#include "host/linux_host.h"
+#include "host/linux/linux_host.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

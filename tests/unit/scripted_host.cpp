@@ -1,7 +1,7 @@
 #include "scripted_host.h"
 
-#include "host/entry.h"
-#include "host/slash_paths.h"
+#include "driver/entry.h"
+#include "host/common/slash_paths.h"
 
 namespace quillbit::testing {
 

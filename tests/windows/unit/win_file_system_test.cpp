@@ -1,4 +1,4 @@
-#include "host/win_file_system.h"
+#include "host/windows/win_file_system.h"
 
 #include <gtest/gtest.h>
 

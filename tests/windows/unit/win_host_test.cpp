@@ -1,4 +1,4 @@
-#include "host/win_host.h"
+#include "host/windows/win_host.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "host/run_end.h"
-#include "host/win_message_box.h"
-#include "host/win_text.h"
+#include "host/windows/win_message_box.h"
+#include "host/windows/win_text.h"
 #include "temp_folder.h"
 
 namespace quillbit::testing {

@@ -1,4 +1,4 @@
-#include "host/win_paths.h"
+#include "host/windows/win_paths.h"
 
 #include <gtest/gtest.h>
 

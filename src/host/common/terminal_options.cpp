@@ -1,0 +1,31 @@
+#include "host/common/terminal_options.h"
+
+#include <cstdio>
+
+#include "host/run_end.h"
+
+namespace quillbit {
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: quillbit PICTURE...\n"
+    "Writes a C header of bitplane arrays beside each picture (ship.png gives ship.h)\n"
+    "and copies Blitview.h beside the last one. Exact colours: #000000 black,\n"
+    "#AAAAAA light grey, #555555 dark grey, anything else background.\n"
+    "There are no options; a picture named --help is reached as ./--help.\n"
+    "Exit status: 0 done, 1 a picture or file failed, 2 a usage error.\n";
+
+}  // namespace
+
+std::optional<int> AnswerTerminalOption(const std::vector<std::string>& arguments) {
+  if (arguments.size() != 1) return std::nullopt;
+  const char* answer = nullptr;
+  if (arguments[0] == "--help") answer = kUsage;
+  if (arguments[0] == "--version") answer = "quillbit " QUILLBIT_VERSION "\n";
+  if (!answer) return std::nullopt;
+  const bool written = std::fputs(answer, stdout) >= 0 && std::fflush(stdout) == 0;
+  return static_cast<int>(written ? ExitStatus::Done : ExitStatus::RunTimeError);
+}
+
+}  // namespace quillbit

@@ -1,0 +1,38 @@
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "host/common/presentation.h"
+#include "host/run_end.h"
+
+namespace quillbit {
+
+std::string WithLineFeeds(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out += text[i];
+  }
+  return out;
+}
+
+void TerminalPresentation::Show(const std::string& text, MessageKind kind) {
+  std::string line = WithLineFeeds(text) + "\n";
+  if (kind == MessageKind::Information) {
+    // Flushed at once, so a full disk or a closed pipe stops the batch at this picture
+    // instead of passing unnoticed in the buffer; its header is not written.
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+      const int error = errno;
+      std::clearerr(stdout);
+      throw RunTimeError(std::string("cannot write to standard output: ") + std::strerror(error));
+    }
+    return;
+  }
+  if (kind == MessageKind::RunTimeError) line = "quillbit: " + line;
+  std::fflush(stdout);  // keep the order of a log that collects both streams
+  std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+}  // namespace quillbit

@@ -1,0 +1,25 @@
+// The host on Linux: the format libraries decode pictures, POSIX calls do the files.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/common/surface_host.h"
+
+namespace quillbit {
+
+class LinuxHost : public SurfaceHost {
+ public:
+  LinuxHost(std::vector<std::string> arguments, Presentation& presentation);
+
+  std::string AppPath() override;
+  std::unique_ptr<FileSystem> CreateFileSystem() override;
+
+  void PreparePictureSurface() override;
+  void LoadPicture(const std::string& path) override;
+  void Refresh() override;
+
+  void WriteTextFile(const std::string& path, const std::string& text) override;
+};
+
+}  // namespace quillbit

@@ -1,0 +1,108 @@
+// Icons and cursors. The container is ours to read: the directory (icon_selection),
+// and a bitmap image's AND mask and alpha. The image itself goes to the PNG or BMP
+// reader.
+#include <cstdint>
+
+#include "analysis/picture_limits.h"
+#include "host/common/cannot_read_picture.h"
+#include "host/common/icon_selection.h"
+#include "host/common/little_endian.h"
+#include "host/linux/picture/format_readers.h"
+
+namespace quillbit {
+
+namespace {
+
+constexpr std::size_t kIconPrefixSize = 6 + 16;  // of the one-image icon file
+constexpr std::size_t kInfoHeaderSize = 40;
+constexpr std::uint32_t kBitfields = 3;
+
+[[noreturn]] void Broken(const std::string& path, const std::string& why) {
+  throw CannotReadPicture(path, "broken icon file (" + why + ")");
+}
+
+// The parts of an icon's bitmap: a BMP's info header whose height counts the colour
+// rows and the mask rows, then palette, colour rows and mask rows, bottom row first.
+struct IconBitmap {
+  long long width;
+  long long height;  // of the picture, the mask's rows not counted
+  std::uint32_t bitsPerPixel;
+  std::uint32_t compression;
+  std::size_t pixelsAt;
+  std::size_t colourRowSize;
+  std::size_t maskAt;
+  std::size_t maskRowSize;
+};
+
+IconBitmap ParseBitmap(const std::string& dib, const std::string& path) {
+  if (dib.size() < kInfoHeaderSize) Broken(path, "bitmap header cut short");
+  const std::uint32_t headerSize = Little(dib, 0, 4);
+  if (headerSize < kInfoHeaderSize || headerSize > dib.size()) Broken(path, "bad bitmap header");
+  IconBitmap bitmap{};
+  bitmap.width = static_cast<std::int32_t>(Little(dib, 4, 4));
+  bitmap.height = static_cast<std::int32_t>(Little(dib, 8, 4)) / 2;
+  bitmap.bitsPerPixel = Little(dib, 14, 2);
+  bitmap.compression = Little(dib, 16, 4);
+  const std::uint32_t coloursUsed = Little(dib, 32, 4);
+  if (bitmap.width <= 0 || bitmap.height <= 0) Broken(path, "bad bitmap size");
+  if (bitmap.bitsPerPixel == 0 || bitmap.bitsPerPixel > 32) Broken(path, "bad bitmap depth");
+  const std::size_t paletteSize = bitmap.bitsPerPixel > 8 ? 0
+                                  : coloursUsed           ? coloursUsed
+                                                          : 1u << bitmap.bitsPerPixel;
+  const std::size_t masksSize =
+      bitmap.compression == kBitfields && headerSize == kInfoHeaderSize ? 12 : 0;
+  bitmap.pixelsAt = headerSize + masksSize + 4 * paletteSize;
+  const auto width = static_cast<std::size_t>(bitmap.width);
+  bitmap.colourRowSize = (width * bitmap.bitsPerPixel + 31) / 32 * 4;
+  bitmap.maskAt = bitmap.pixelsAt + bitmap.colourRowSize * static_cast<std::size_t>(bitmap.height);
+  bitmap.maskRowSize = (width + 31) / 32 * 4;
+  return bitmap;
+}
+
+// The colour rows as a BMP file of the picture's own height.
+std::string AsBmpFile(const std::string& dib, const IconBitmap& bitmap) {
+  const std::string colours = dib.substr(0, bitmap.maskAt);
+  const auto pixelsAt = static_cast<std::uint32_t>(14 + bitmap.pixelsAt);
+  return "BM" + LittleBytes(static_cast<std::uint32_t>(14 + colours.size())) + LittleBytes(0) +
+         LittleBytes(pixelsAt) + colours.substr(0, 8) +
+         LittleBytes(static_cast<std::uint32_t>(bitmap.height)) + colours.substr(12);
+}
+
+// A 32-bit image whose alpha is not all 0 brings its own transparency; the mask is
+// then ignored, as Windows draws it.
+bool HasAlpha(const std::string& dib, const IconBitmap& bitmap) {
+  if (bitmap.bitsPerPixel != 32 || bitmap.compression != 0) return false;
+  for (std::size_t at = bitmap.pixelsAt + 3; at < bitmap.maskAt && at < dib.size(); at += 4)
+    if (dib[at] != 0) return true;
+  return false;
+}
+
+// Where the AND mask has a 1 the pixel is background.
+void ApplyMask(const std::string& dib, const IconBitmap& bitmap, Picture& picture,
+               const std::string& path) {
+  const auto height = static_cast<std::size_t>(picture.height);
+  const auto width = static_cast<std::size_t>(picture.width);
+  if (dib.size() < bitmap.maskAt + bitmap.maskRowSize * height) Broken(path, "mask cut short");
+  for (std::size_t row = 0; row < height; ++row) {
+    const std::size_t maskRow = bitmap.maskAt + (height - 1 - row) * bitmap.maskRowSize;
+    for (std::size_t x = 0; x < width; ++x)
+      if (static_cast<unsigned char>(dib[maskRow + x / 8]) >> (7 - x % 8) & 1)
+        picture.argb[row * width + x] = 0;
+  }
+}
+
+}  // namespace
+
+Picture ReadIcon(const std::string& bytes, const std::string& path) {
+  const IconImage image = SelectIconImage(bytes, path);
+  if (image.isPng) return ReadPng(image.file, path);
+  const std::string dib = image.file.substr(kIconPrefixSize);
+  const IconBitmap bitmap = ParseBitmap(dib, path);
+  CheckPictureLimits(path, static_cast<double>(bitmap.width), static_cast<double>(bitmap.height));
+  if (bitmap.maskAt > dib.size()) Broken(path, "image cut short");
+  Picture picture = ReadStbFormat(AsBmpFile(dib, bitmap), path);
+  if (!HasAlpha(dib, bitmap)) ApplyMask(dib, bitmap, picture, path);
+  return picture;
+}
+
+}  // namespace quillbit

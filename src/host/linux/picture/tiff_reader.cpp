@@ -1,0 +1,171 @@
+// TIFF through libtiff: the first directory, through its RGBA interface, which reads
+// every photometric kind and compression this build of libtiff knows.
+#include <tiffio.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+#include "host/common/cannot_read_picture.h"
+#include "host/linux/picture/format_readers.h"
+#include "host/linux/picture/loaded_library.h"
+
+namespace quillbit {
+
+namespace {
+
+// No single allocation of a picture within the limits comes near this; a file whose
+// strips claim more is broken.
+constexpr tmsize_t kLargestAllocation = 64 << 20;
+
+struct TiffInput {
+  const std::string& bytes;
+  toff_t at = 0;
+  std::string error;
+};
+
+TiffInput& Input(thandle_t handle) { return *static_cast<TiffInput*>(handle); }
+
+tmsize_t ReadProc(thandle_t handle, void* out, tmsize_t count) {
+  TiffInput& input = Input(handle);
+  const toff_t size = input.bytes.size();
+  const toff_t left = input.at < size ? size - input.at : 0;
+  const toff_t given = count < 0 ? 0 : std::min<toff_t>(static_cast<toff_t>(count), left);
+  std::memcpy(out, input.bytes.data() + input.at, given);
+  input.at += given;
+  return static_cast<tmsize_t>(given);
+}
+
+tmsize_t WriteProc(thandle_t, void*, tmsize_t) { return -1; }
+
+toff_t SeekProc(thandle_t handle, toff_t offset, int whence) {
+  TiffInput& input = Input(handle);
+  const toff_t base = whence == SEEK_CUR ? input.at : whence == SEEK_END ? input.bytes.size() : 0;
+  input.at = base + offset;
+  return input.at;
+}
+
+int CloseProc(thandle_t) { return 0; }
+
+toff_t SizeProc(thandle_t handle) { return Input(handle).bytes.size(); }
+
+// The bytes are in memory already; libtiff reads them in place.
+int MapProc(thandle_t handle, void** base, toff_t* size) {
+  *base = const_cast<char*>(Input(handle).bytes.data());
+  *size = Input(handle).bytes.size();
+  return 1;
+}
+
+void UnmapProc(thandle_t, void*, toff_t) {}
+
+// The first error is the one that says what went wrong.
+int KeepError(TIFF*, void* data, const char*, const char* format, va_list arguments) {
+  auto* input = static_cast<TiffInput*>(data);
+  if (!input->error.empty()) return 1;
+  char text[256];
+  std::vsnprintf(text, sizeof text, format, arguments);
+  input->error = text;
+  return 1;
+}
+
+// Unknown tags and the like; a picture that decodes is good.
+int IgnoreWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+// The libtiff functions this reader calls, from the library loaded on first use.
+struct Libtiff {
+  explicit Libtiff(const LoadedLibrary& library)
+      : QUILLBIT_LOADED(library, TIFFClientOpenExt),
+        QUILLBIT_LOADED(library, TIFFClose),
+        QUILLBIT_LOADED(library, TIFFGetField),
+        QUILLBIT_LOADED(library, TIFFOpenOptionsAlloc),
+        QUILLBIT_LOADED(library, TIFFOpenOptionsFree),
+        QUILLBIT_LOADED(library, TIFFOpenOptionsSetErrorHandlerExtR),
+        QUILLBIT_LOADED(library, TIFFOpenOptionsSetMaxSingleMemAlloc),
+        QUILLBIT_LOADED(library, TIFFOpenOptionsSetWarningHandlerExtR),
+        QUILLBIT_LOADED(library, TIFFRGBAImageOK),
+        QUILLBIT_LOADED(library, TIFFReadRGBAImageOriented) {}
+  decltype(&::TIFFClientOpenExt) TIFFClientOpenExt;
+  decltype(&::TIFFClose) TIFFClose;
+  decltype(&::TIFFGetField) TIFFGetField;
+  decltype(&::TIFFOpenOptionsAlloc) TIFFOpenOptionsAlloc;
+  decltype(&::TIFFOpenOptionsFree) TIFFOpenOptionsFree;
+  decltype(&::TIFFOpenOptionsSetErrorHandlerExtR) TIFFOpenOptionsSetErrorHandlerExtR;
+  decltype(&::TIFFOpenOptionsSetMaxSingleMemAlloc) TIFFOpenOptionsSetMaxSingleMemAlloc;
+  decltype(&::TIFFOpenOptionsSetWarningHandlerExtR) TIFFOpenOptionsSetWarningHandlerExtR;
+  decltype(&::TIFFRGBAImageOK) TIFFRGBAImageOK;
+  decltype(&::TIFFReadRGBAImageOriented) TIFFReadRGBAImageOriented;
+};
+
+const Libtiff& LoadLibtiff(const std::string& path) {
+  try {
+    static const LoadedLibrary library(QUILLBIT_LIBTIFF);
+    static const Libtiff api(library);
+    return api;
+  } catch (const std::runtime_error& error) {
+    throw CannotReadPicture(
+        path, std::string("TIFF pictures need " QUILLBIT_LIBTIFF ": ") + error.what());
+  }
+}
+
+class TiffReader {
+ public:
+  TiffReader(const std::string& bytes, const std::string& path)
+      : libtiff_(LoadLibtiff(path)), input_{bytes, 0, {}}, path_(path) {
+    TIFFOpenOptions* options = libtiff_.TIFFOpenOptionsAlloc();
+    libtiff_.TIFFOpenOptionsSetMaxSingleMemAlloc(options, kLargestAllocation);
+    libtiff_.TIFFOpenOptionsSetErrorHandlerExtR(options, KeepError, &input_);
+    libtiff_.TIFFOpenOptionsSetWarningHandlerExtR(options, IgnoreWarning, nullptr);
+    file_ = libtiff_.TIFFClientOpenExt(path.c_str(), "r", &input_, ReadProc, WriteProc, SeekProc,
+                                       CloseProc, SizeProc, MapProc, UnmapProc, options);
+    libtiff_.TIFFOpenOptionsFree(options);
+    if (!file_) Broken();
+  }
+  TiffReader(const TiffReader&) = delete;
+  TiffReader& operator=(const TiffReader&) = delete;
+  ~TiffReader() { libtiff_.TIFFClose(file_); }
+
+  Picture Read() {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    if (!libtiff_.TIFFGetField(file_, TIFFTAG_IMAGEWIDTH, &width) ||
+        !libtiff_.TIFFGetField(file_, TIFFTAG_IMAGELENGTH, &height))
+      Broken();
+    Picture picture = SizedPicture(path_, width, height);
+    char why[1024] = "";
+    if (!libtiff_.TIFFRGBAImageOK(file_, why)) {
+      input_.error = why;
+      Broken();
+    }
+    if (!libtiff_.TIFFReadRGBAImageOriented(file_, width, height, picture.argb.data(),
+                                            ORIENTATION_TOPLEFT, 1))
+      Broken();
+    for (std::uint32_t& pixel : picture.argb) pixel = FromAbgr(pixel);
+    return picture;
+  }
+
+ private:
+  [[noreturn]] void Broken() const {
+    throw CannotReadPicture(
+        path_,
+        "broken TIFF file (" + (input_.error.empty() ? "no reason given" : input_.error) + ")");
+  }
+
+  // libtiff's words hold red in the low byte.
+  static std::uint32_t FromAbgr(std::uint32_t pixel) {
+    return (pixel & 0xFF00FF00u) | (pixel & 0xFFu) << 16 | (pixel >> 16 & 0xFFu);
+  }
+
+  const Libtiff& libtiff_;
+  TiffInput input_;
+  const std::string& path_;
+  TIFF* file_ = nullptr;
+};
+
+}  // namespace
+
+Picture ReadTiff(const std::string& bytes, const std::string& path) {
+  return TiffReader(bytes, path).Read();
+}
+
+}  // namespace quillbit
