@@ -1,27 +1,19 @@
-"""Runs the built converter on real files in temporary folders.
-
-QUILLBIT names the program under test; QUILLBIT_EMULATOR, when set, is a command
-put before it (a Windows build runs through wine that way).
-"""
+"""Runs the built converter on real files in temporary folders (see suite.py for the
+program under test)."""
 
 import os
 import re
-import shlex
-import shutil
 import subprocess
 import sys
-import tempfile
-import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "support"))
 import pictures  # noqa: E402  (the path above makes it importable)
 import variants  # noqa: E402
+from suite import EMULATOR, PROGRAM, FolderTest, read_bytes, write_bytes  # noqa: E402,F401
 
 # The picture families the program under test reads; a build that reads fewer names them.
 FORMATS = os.environ.get("QUILLBIT_FORMATS", " ".join(list(variants.FAMILIES) + ["jpeg"])).split()
 
-PROGRAM = os.environ.get("QUILLBIT", "")
-EMULATOR = shlex.split(os.environ.get("QUILLBIT_EMULATOR", ""))
 PICTURES = os.path.join(os.path.dirname(__file__), "..", "pictures")
 GOLDEN = os.path.join(os.path.dirname(__file__), "..", "golden")
 LEVELS = {pictures.BLACK: (1, 1), pictures.LIGHT: (1, 0), pictures.DARK: (0, 1)}
@@ -34,11 +26,6 @@ def run(arguments, cwd=None, program=None, env=None, timeout=60):
                           stdin=subprocess.DEVNULL)
     return (done.returncode, done.stdout.decode("utf-8", "replace").replace("\r\n", "\n"),
             done.stderr.decode("utf-8", "replace").replace("\r\n", "\n"))
-
-
-def read_bytes(path):
-    with open(path, "rb") as f:
-        return f.read()
 
 
 def arrays(header_text):
@@ -60,17 +47,8 @@ def bits_of(values, digits):
     return [(value >> (4 * digits - 1 - i)) & 1 for value in values for i in range(4 * digits)]
 
 
-class ConverterTest(unittest.TestCase):
-    """A test with a fresh temporary folder."""
-
-    def setUp(self):
-        if not PROGRAM:
-            self.skipTest("QUILLBIT is not set")
-        self.folder = tempfile.mkdtemp(prefix="quillbit-test-")
-        self.addCleanup(shutil.rmtree, self.folder, True)
-
-    def path(self, *parts):
-        return os.path.join(self.folder, *parts)
+class ConverterTest(FolderTest):
+    """A test with a fresh temporary folder and pictures written into it."""
 
     def picture(self, name, rows, alpha=False):
         path = self.path(name)

@@ -7,18 +7,15 @@ the path, and every header written or present before left as it was.
 
 import os
 import re
-import shutil
 import subprocess
 import sys
 import tempfile
 import threading
-import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 import pictures  # noqa: E402  (the path above makes it importable)
-
-PROGRAM = os.environ.get("QUILLBIT", "")
+from suite import PROGRAM, FolderTest, read_bytes, write_bytes  # noqa: E402,F401
 ODD_PICTURES = os.path.join(HERE, "pictures")
 
 
@@ -56,29 +53,15 @@ def run(arguments, cwd, program=None, preexec_fn=None, timeout=60):
                        err.read().decode("utf-8", "replace"), usage)
 
 
-def read_bytes(path):
-    with open(path, "rb") as f:
-        return f.read()
-
-
-def write_bytes(path, data):
-    with open(path, "wb") as f:
-        f.write(data)
-
-
-class HostileTest(unittest.TestCase):
+class HostileTest(FolderTest):
     """A test in a fresh temporary folder that holds one good picture."""
 
+    FOLDER_PREFIX = "quillbit-hostile-"
+
     def setUp(self):
-        if not PROGRAM:
-            self.skipTest("QUILLBIT is not set")
-        self.folder = tempfile.mkdtemp(prefix="quillbit-hostile-")
-        self.addCleanup(shutil.rmtree, self.folder, True)
+        super().setUp()
         self.good = self.path("good.png")
         pictures.write(self.good, pictures.filled(8, 2, pictures.BLACK))
-
-    def path(self, *parts):
-        return os.path.join(self.folder, *parts)
 
     def assert_reported(self, outcome, path):
         """Exit status 1 and one report line naming path."""
