@@ -2,8 +2,9 @@
 // byte order that makes each pixel one 0xAARRGGBB word.
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
-#include <cstring>
+#include <exception>
 
 #include "host/common/cannot_read_picture.h"
 #include "host/linux/picture/format_readers.h"
@@ -13,17 +14,8 @@ namespace quillbit {
 namespace {
 
 struct PngInput {
-  const std::string& bytes;
-  std::size_t at = 8;  // past the signature, which the format check has seen
   std::string error;
 };
-
-void ReadBytes(png_structp png, png_bytep out, png_size_t count) {
-  auto* input = static_cast<PngInput*>(png_get_io_ptr(png));
-  if (count > input->bytes.size() - input->at) png_error(png, "file cut short");
-  std::memcpy(out, input->bytes.data() + input->at, count);
-  input->at += count;
-}
 
 void KeepError(png_structp png, png_const_charp message) {
   static_cast<PngInput*>(png_get_error_ptr(png))->error = message;
@@ -75,14 +67,18 @@ void ExpandToArgbWords(png_structp png, png_infop info) {
   png_read_update_info(png, info);
 }
 
+// The file is handed to libpng's progressive reader in pieces of this size, and no
+// more is handed over once the last row is in: compressed data after it, however
+// much, is never inflated.
+constexpr std::size_t kPieceSize = 64 * 1024;
+
 class PngReader {
  public:
-  PngReader(const std::string& bytes, const std::string& path) : input_{bytes, 8, {}}, path_(path) {
+  PngReader(const std::string& bytes, const std::string& path) : bytes_(bytes), path_(path) {
     png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, &input_, KeepError, IgnoreWarning);
     if (png_) info_ = png_create_info_struct(png_);
     if (!info_) throw CannotReadPicture(path, "out of memory");
-    png_set_read_fn(png_, &input_, ReadBytes);
-    png_set_sig_bytes(png_, 8);
+    png_set_progressive_read_fn(png_, this, HaveInfo, HaveRow, nullptr);
     png_set_keep_unknown_chunks(png_, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks,
                                 static_cast<int>(sizeof kIgnoredChunks / 5));
     png_set_user_limits(png_, PNG_UINT_31_MAX, PNG_UINT_31_MAX);  // the limits are ours
@@ -91,31 +87,67 @@ class PngReader {
   PngReader& operator=(const PngReader&) = delete;
   ~PngReader() { png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr); }
 
-  // Reads up to the last row and no further: compressed data after it, however much,
-  // is never inflated.
-  // The picture and its row pointers are members, not locals, so they keep their
+  // The picture and the read position are members, not locals, so they keep their
   // values across libpng's longjmp.
   Picture Read() {
-    if (setjmp(png_jmpbuf(png_)))
+    if (setjmp(png_jmpbuf(png_))) {
+      if (refusal_) std::rethrow_exception(refusal_);
       throw CannotReadPicture(path_, "broken PNG file (" + input_.error + ")");
-    png_read_info(png_, info_);
-    picture_ =
-        SizedPicture(path_, png_get_image_width(png_, info_), png_get_image_height(png_, info_));
-    ExpandToArgbWords(png_, info_);
-    const auto width = static_cast<std::size_t>(picture_.width);
-    for (std::size_t y = 0; y < static_cast<std::size_t>(picture_.height); ++y)
-      rows_.push_back(reinterpret_cast<png_bytep>(&picture_.argb[y * width]));
-    png_read_image(png_, rows_.data());
+    }
+    while (!complete_ && at_ < bytes_.size()) {
+      const std::size_t piece = std::min(kPieceSize, bytes_.size() - at_);
+      auto* data = reinterpret_cast<png_bytep>(const_cast<char*>(bytes_.data() + at_));
+      at_ += piece;
+      png_process_data(png_, info_, data, piece);
+    }
+    if (!complete_) throw CannotReadPicture(path_, "broken PNG file (file cut short)");
     return std::move(picture_);
   }
 
  private:
+  static PngReader& Of(png_structp png) {
+    return *static_cast<PngReader*>(png_get_progressive_ptr(png));
+  }
+
+  // A size over the limits is refused before a row is inflated; the report is kept
+  // and thrown once libpng has been left.
+  static void HaveInfo(png_structp png, png_infop info) {
+    PngReader& reader = Of(png);
+    try {
+      reader.picture_ = SizedPicture(reader.path_, png_get_image_width(png, info),
+                                     png_get_image_height(png, info));
+    } catch (...) {
+      reader.refusal_ = std::current_exception();
+    }
+    // Outside the handler: a longjmp must not leave a catch block.
+    if (reader.refusal_) png_error(png, "size refused");
+    reader.lastPass_ = png_get_interlace_type(png, info) == PNG_INTERLACE_NONE ? 0 : 6;
+    ExpandToArgbWords(png, info);
+  }
+
+  // With interlace handling libpng offers every row in every pass, the last row of the
+  // last pass last, even when that pass holds no pixel of a small picture.
+  static void HaveRow(png_structp png, png_bytep row, png_uint_32 y, int pass) {
+    PngReader& reader = Of(png);
+    Picture& picture = reader.picture_;
+    if (y >= static_cast<png_uint_32>(picture.height)) return;
+    auto* target =
+        reinterpret_cast<png_bytep>(&picture.argb[y * static_cast<std::size_t>(picture.width)]);
+    png_progressive_combine_row(png, target, row);
+    if (pass == reader.lastPass_ && y + 1 == static_cast<png_uint_32>(picture.height))
+      reader.complete_ = true;
+  }
+
   PngInput input_;
+  const std::string& bytes_;
   const std::string& path_;
   png_structp png_ = nullptr;
   png_infop info_ = nullptr;
+  std::size_t at_ = 0;
+  int lastPass_ = 0;
+  bool complete_ = false;
+  std::exception_ptr refusal_;
   Picture picture_;
-  std::vector<png_bytep> rows_;
 };
 
 }  // namespace
