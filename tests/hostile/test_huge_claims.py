@@ -63,6 +63,21 @@ class HugeClaims(HostileTest):
                 self.assert_reported(outcome, bad)
                 self.assertLess(outcome.peak_megabytes, MOST_MEGABYTES)
 
+    def test_pnm_header_numbers_past_any_int_are_refused(self):
+        """A number too long for the reader's int, wherever it stands in the header."""
+        long_number = b"9" * 12
+        headers = {"width": b"P5 " + long_number + b" 8\n255\n",
+                   "height": b"P6\n# a comment\n8 " + long_number + b"\n255\n",
+                   "maxval": b"P5 8 8 " + long_number + b"\n",
+                   "no blank after P5": b"P5" + long_number + b" 8 255\n"}
+        for place, header in headers.items():
+            with self.subTest(place=place):
+                bad = self.path("long.pgm")
+                write_bytes(bad, header + bytes(64))
+                outcome = run([bad], cwd=self.folder)
+                self.assert_reported(outcome, bad)
+                self.assertIn("a number in its header is too long", outcome.stderr)
+
     def test_claims_within_the_limits_go_on_to_the_loader(self):
         """Only the size is judged early: these have no pixel data, so the loader refuses them."""
         for extension, make in MAKERS.items():

@@ -2,6 +2,7 @@
 #include <stb_image.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 
@@ -47,17 +48,43 @@ bool BmpCutShort(const std::string& bytes) {
   return Little(bytes, 10, 4) + rowSize * rows > bytes.size();
 }
 
+// stb_image reads the three numbers of a PGM/PPM header into an int without a bound,
+// which overflows on a long enough number; its own tokens are walked here (blanks and
+// comments skipped) and a number of more than nine digits is refused. No real picture
+// comes near: sides end at 32767 and samples at 65535.
+bool PnmNumberTooLong(const std::string& bytes) {
+  if (bytes.size() < 2 || bytes[0] != 'P' || (bytes[1] != '5' && bytes[1] != '6')) return false;
+  std::size_t at = 2;
+  for (int number = 0; number < 3; ++number) {
+    while (at < bytes.size()) {
+      if (std::isspace(static_cast<unsigned char>(bytes[at]))) {
+        ++at;
+      } else if (bytes[at] == '#') {
+        while (at < bytes.size() && bytes[at] != '\n' && bytes[at] != '\r') ++at;
+      } else {
+        break;
+      }
+    }
+    while (at < bytes.size() && bytes[at] == '0') ++at;
+    std::size_t digits = 0;
+    for (; at < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[at])); ++at)
+      if (++digits > 9) return true;
+  }
+  return false;
+}
+
 // stb_image counts the palette of an OS/2 bitmap 12 bytes short, so the last four
 // colours are lost; the same bitmap under the Windows header, whose palette it
-// counts right, reads whole. Only the header and palette are rewritten.
+// counts right, reads whole. Only the header and palette are rewritten; any other
+// file gives an empty string, so it is read where it lies instead of copied.
 std::string WithWindowsHeader(const std::string& bytes) {
   const std::size_t kFileHeader = 14;
   const std::size_t kCoreEnd = kFileHeader + 12;
   if (bytes.size() < kCoreEnd || bytes.compare(0, 2, "BM") != 0 || Little(bytes, 14, 4) != 12)
-    return bytes;
+    return {};
   const std::uint32_t bits = Little(bytes, 24, 2);
   const std::uint32_t pixelsAt = Little(bytes, 10, 4);
-  if (bits > 8 || pixelsAt < kCoreEnd || pixelsAt > bytes.size()) return bytes;
+  if (bits > 8 || pixelsAt < kCoreEnd || pixelsAt > bytes.size()) return {};
   const auto colours = static_cast<std::uint32_t>(
       std::min<std::size_t>((pixelsAt - kCoreEnd) / 3, std::size_t{1} << bits));
   std::string palette;
@@ -85,12 +112,15 @@ std::uint32_t Word(const stbi_uc* sample, int channels) {
 }  // namespace
 
 Picture ReadStbFormat(const std::string& file, const std::string& path) {
-  const std::string bytes = WithWindowsHeader(file);
+  const std::string rewritten = WithWindowsHeader(file);
+  const std::string& bytes = rewritten.empty() ? file : rewritten;
   const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
   const int size = static_cast<int>(bytes.size());
   int width = 0;
   int height = 0;
   int channels = 0;
+  if (PnmNumberTooLong(bytes))
+    throw CannotReadPicture(path, "broken PNM file (a number in its header is too long)");
   if (!stbi_info_from_memory(data, size, &width, &height, &channels))
     throw CannotReadPicture(path, Why(stbi_failure_reason()));
   // A top-down BMP gives its height negative.
