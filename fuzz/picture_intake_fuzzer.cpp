@@ -25,8 +25,11 @@ class SilentPresentation : public Presentation {
 };
 
 // The first byte picks the extension, the loader's hint for formats it cannot
-// tell by content; the rest is the file.
-const char* const kExtensions[] = {"png", "gif", "bmp", "jpg", "ico", "tga", "pcx", "xyz"};
+// tell by content (TGA); the rest is the file. fuzz/family_seeds.py writes seeds with
+// the same table.
+const char* const kExtensions[] = {"png", "gif", "bmp", "jpg",  "ico", "tga", "pcx", "xyz",
+                                   "pgm", "ppm", "tif", "webp", "cur", "lbm", "xpm", "txt"};
+constexpr std::size_t kExtensionCount = sizeof kExtensions / sizeof kExtensions[0];
 
 std::string WritePictureFile(const std::uint8_t* data, std::size_t size) {
   static const std::string folder = [] {
@@ -34,7 +37,7 @@ std::string WritePictureFile(const std::uint8_t* data, std::size_t size) {
     FUZZ_CHECK(::mkdtemp(name) != nullptr);
     return std::string(name);
   }();
-  const std::string path = folder + "/picture." + kExtensions[size ? data[0] % 8 : 0];
+  const std::string path = folder + "/picture." + kExtensions[size ? data[0] % kExtensionCount : 0];
   std::FILE* file = std::fopen(path.c_str(), "wb");
   FUZZ_CHECK(file != nullptr);
   if (size > 1) FUZZ_CHECK(std::fwrite(data + 1, 1, size - 1, file) == size - 1);

@@ -1,0 +1,57 @@
+#!/usr/bin/env python3
+"""Writes a seed folder per picture family for the picture intake fuzzer.
+
+Usage: fuzz/family_seeds.py OUT
+Each family's seeds are the test suite's variants of that family, its committed test
+pictures, and the committed corpus files of that family, each led by the byte that
+picks the file's extension (the table of picture_intake_fuzzer.cpp).
+"""
+
+import pathlib
+import sys
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+sys.path.insert(0, str(ROOT / "tests" / "support"))
+import variants  # noqa: E402
+
+EXTENSIONS = ["png", "gif", "bmp", "jpg", "ico", "tga", "pcx", "xyz",
+              "pgm", "ppm", "tif", "webp", "cur", "lbm", "xpm", "txt"]
+FAMILY_OF_EXTENSION = {"png": "png", "gif": "gif", "bmp": "bmp", "jpg": "jpeg", "ico": "icon",
+                       "cur": "icon", "tga": "tga", "pgm": "pnm", "ppm": "pnm", "tif": "tiff",
+                       "webp": "webp"}
+FAMILIES = sorted(set(FAMILY_OF_EXTENSION.values()))
+
+
+def lead_byte(name):
+    extension = name.rsplit(".", 1)[-1].lower()
+    return bytes([EXTENSIONS.index(extension)])
+
+
+def seeds():
+    """(family, seed name, seed bytes) of every seed."""
+    for family, name, data, _ in variants.all_variants():
+        yield family, name, lead_byte(name) + data
+    for folder in ("tests/pictures", "tests/hostile/pictures", "tests/golden"):
+        for path in sorted((ROOT / folder).iterdir()):
+            family = FAMILY_OF_EXTENSION.get(path.suffix[1:].lower())
+            if family:
+                yield family, path.name, lead_byte(path.name) + path.read_bytes()
+    for path in sorted((ROOT / "fuzz/corpus/picture_intake").iterdir()):
+        data = path.read_bytes()
+        family = FAMILY_OF_EXTENSION.get(EXTENSIONS[data[0] % len(EXTENSIONS)] if data else "")
+        if family:
+            yield family, path.name, data
+
+
+def main():
+    out = pathlib.Path(sys.argv[1])
+    for family in FAMILIES:
+        (out / family).mkdir(parents=True, exist_ok=True)
+    for family, name, data in seeds():
+        (out / family / name).write_bytes(data)
+    for family in FAMILIES:
+        print(family, len(list((out / family).iterdir())))
+
+
+if __name__ == "__main__":
+    main()
