@@ -136,7 +136,8 @@ class Batch(ConverterTest):
         self.picture("a.png", pictures.filled(8, 1, K))
         with open(self.path("Blitview.h"), "w") as f:
             f.write("mine")
-        self.assertEqual(run(["a.png"], cwd=self.folder)[0], 0)
+        status, _, err = run(["a.png"], cwd=self.folder)
+        self.assertEqual((status, err), (0, ""))
         self.assertEqual(read_bytes(self.path("Blitview.h")), b"mine")
 
     def test_missing_companion_source_fails_after_every_header(self):
