@@ -7,8 +7,9 @@ import re
 import shutil
 import struct
 import unittest
+import zlib
 
-from hostile import HostileTest, ODD_PICTURES, read_bytes, run, write_bytes
+from hostile import HostileTest, ODD_PICTURES, pictures, read_bytes, run, write_bytes
 
 HALF = ["0xFF00"] * 8  # black on the left half, white (background) on the right
 
@@ -71,6 +72,22 @@ class OddPictures(HostileTest):
         header = read_bytes(picture[:-3] + "h").decode("latin-1")
         second = re.findall(r"0x[0-9A-F]+", header.split("bitplane 2", 1)[1])
         self.assertEqual(second, ["0xF0F0"] * 8)
+    def test_png_reads_whole_whatever_follows_its_last_row(self):
+        """Reading stops at the last row, so what comes after it cannot spoil the picture."""
+        rows = pictures.png_bytes([[pictures.BLACK] * 8 + [pictures.WHITE] * 8] * 8)
+        end = rows.rindex(b"IEND") - 4
+        unknown_critical = struct.pack(">I", 1) + b"ZZZZx" + struct.pack(">I", zlib.crc32(b"ZZZZx"))
+        tails = {"no IEND": b"", "unknown critical chunk": unknown_critical + rows[end:],
+                 "garbage after IEND": rows[end:] + b"garbage"}
+        for case, tail in tails.items():
+            with self.subTest(case=case):
+                picture = self.path("tail.png")
+                write_bytes(picture, rows[:end] + tail)
+                outcome = run([picture], cwd=self.folder)
+                self.assertEqual((outcome.status, outcome.stderr), (0, ""))
+                self.assertEqual(first_plane(read_bytes(self.path("tail.h")).decode("latin-1")),
+                                 HALF)
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -91,6 +91,8 @@ class PngReader {
   // values across libpng's longjmp.
   Picture Read() {
     if (setjmp(png_jmpbuf(png_))) {
+      // Once the last row is in, what follows it in the same piece cannot spoil it.
+      if (complete_) return std::move(picture_);
       if (refusal_) std::rethrow_exception(refusal_);
       throw CannotReadPicture(path_, "broken PNG file (" + input_.error + ")");
     }
