@@ -13,15 +13,6 @@ namespace quillbit {
 
 namespace {
 
-struct PngInput {
-  std::string error;
-};
-
-void KeepError(png_structp png, png_const_charp message) {
-  static_cast<PngInput*>(png_get_error_ptr(png))->error = message;
-  png_longjmp(png, 1);
-}
-
 // A picture that decodes is good whatever libpng remarked on the way (a short iCCP
 // profile, a full chunk cache); a run that succeeds prints nothing on standard error.
 void IgnoreWarning(png_structp, png_const_charp) {}
@@ -75,7 +66,7 @@ constexpr std::size_t kPieceSize = 64 * 1024;
 class PngReader {
  public:
   PngReader(const std::string& bytes, const std::string& path) : bytes_(bytes), path_(path) {
-    png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, &input_, KeepError, IgnoreWarning);
+    png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, this, KeepError, IgnoreWarning);
     if (png_) info_ = png_create_info_struct(png_);
     if (!info_) throw CannotReadPicture(path, "out of memory");
     png_set_progressive_read_fn(png_, this, HaveInfo, HaveRow, nullptr);
@@ -94,7 +85,7 @@ class PngReader {
       // Once the last row is in, what follows it in the same piece cannot spoil it.
       if (complete_) return std::move(picture_);
       if (refusal_) std::rethrow_exception(refusal_);
-      throw CannotReadPicture(path_, "broken PNG file (" + input_.error + ")");
+      throw CannotReadPicture(path_, "broken PNG file (" + error_ + ")");
     }
     while (!complete_ && at_ < bytes_.size()) {
       const std::size_t piece = std::min(kPieceSize, bytes_.size() - at_);
@@ -109,6 +100,11 @@ class PngReader {
  private:
   static PngReader& Of(png_structp png) {
     return *static_cast<PngReader*>(png_get_progressive_ptr(png));
+  }
+
+  static void KeepError(png_structp png, png_const_charp message) {
+    static_cast<PngReader*>(png_get_error_ptr(png))->error_ = message;
+    png_longjmp(png, 1);
   }
 
   // A size over the limits is refused before a row is inflated; the report is kept
@@ -140,7 +136,6 @@ class PngReader {
       reader.complete_ = true;
   }
 
-  PngInput input_;
   const std::string& bytes_;
   const std::string& path_;
   png_structp png_ = nullptr;
@@ -149,6 +144,7 @@ class PngReader {
   int lastPass_ = 0;
   bool complete_ = false;
   std::exception_ptr refusal_;
+  std::string error_;
   Picture picture_;
 };
 
