@@ -16,10 +16,14 @@ import variants  # noqa: E402
 
 EXTENSIONS = ["png", "gif", "bmp", "jpg", "ico", "tga", "pcx", "xyz",
               "pgm", "ppm", "tif", "webp", "cur", "lbm", "xpm", "txt"]
-FAMILY_OF_EXTENSION = {"png": "png", "gif": "gif", "bmp": "bmp", "jpg": "jpeg", "ico": "icon",
-                       "cur": "icon", "tga": "tga", "pgm": "pnm", "ppm": "pnm", "tif": "tiff",
-                       "webp": "webp"}
-FAMILIES = sorted(set(FAMILY_OF_EXTENSION.values()))
+# The families quillbit reads: the test suite's variant families, and JPEG.
+FAMILIES = sorted(list(variants.FAMILIES) + ["jpeg"])
+
+
+def family_of(name):
+    """The family a file of that name belongs to, or None for one quillbit does not read."""
+    family = variants.family_of(name)
+    return family if family in FAMILIES else None
 
 
 def lead_byte(name):
@@ -33,12 +37,12 @@ def seeds():
         yield family, name, lead_byte(name) + data
     for folder in ("tests/pictures", "tests/hostile/pictures", "tests/golden"):
         for path in sorted((ROOT / folder).iterdir()):
-            family = FAMILY_OF_EXTENSION.get(path.suffix[1:].lower())
+            family = family_of(path.name)
             if family:
                 yield family, path.name, lead_byte(path.name) + path.read_bytes()
     for path in sorted((ROOT / "fuzz/corpus/picture_intake").iterdir()):
         data = path.read_bytes()
-        family = FAMILY_OF_EXTENSION.get(EXTENSIONS[data[0] % len(EXTENSIONS)] if data else "")
+        family = family_of("." + EXTENSIONS[data[0] % len(EXTENSIONS)]) if data else None
         if family:
             yield family, path.name, data
 
