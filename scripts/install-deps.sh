@@ -21,6 +21,9 @@ echo "Installing:$missing"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
+# Another install on the same machine holds the lock for a while: wait for it.
+lock="-o DPkg::Lock::Timeout=900"
 # shellcheck disable=SC2086
-$sudo apt-get install -y -qq --no-install-recommends $missing </dev/null
+$sudo apt-get $lock update -qq
+# shellcheck disable=SC2086
+$sudo apt-get $lock install -y -qq --no-install-recommends $missing </dev/null
