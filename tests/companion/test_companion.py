@@ -139,7 +139,7 @@ def c_variants(cc, cxx, sprites_dir):
     return {
         "c89": cc + ["-std=c89"] + WARNINGS + ["-isystem", sprites_dir],
         "c99": cc + ["-std=c99"] + WARNINGS + ["-I", sprites_dir, "-fsanitize=address,undefined",
-                                                 "-fno-sanitize-recover=all"],
+                                               "-fno-sanitize-recover=all"],
         "c++17": cxx + ["-std=c++17"] + WARNINGS + ["-I", sprites_dir, "-x", "c++"]
         if cxx else None,
     }
@@ -166,7 +166,7 @@ def commands_and_expectations(levels):
         for what, planes, draws in draw_cases(width, height):
             steps = " ".join("%d %d %d" % (x, y, MODES.index(m)) for x, y, m in draws)
             commands.append("D %d %d %d %d %d %s" % (index, planes, SCREEN_BYTES, SCREEN_ROWS,
-                                                    len(draws), steps))
+                                                     len(draws), steps))
             expected.append(("%s: %s" % (name, what),
                              expected_screen(levels[name], planes, draws)))
     return "\n".join(commands) + "\n", expected

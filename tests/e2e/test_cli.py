@@ -83,7 +83,7 @@ class Conversion(ConverterTest):
 
     def test_committed_gif_and_jpeg_convert(self):
         for name, first_line in [("diag.gif", "\t0x80,0x40,0x20,0x10,0x08,0x04,0x02,0x01};"),
-                                 ("blocks.jpg", "\t0xFF00,0xFF00,0xFF00,0xFF00,0xFF00,0xFF00,0xFF00,0xFF00};")]:
+                                 ("blocks.jpg", "\t" + ",".join(["0xFF00"] * 8) + "};")]:
             with self.subTest(name):
                 shutil.copy(os.path.join(PICTURES, name), self.folder)
                 self.assertEqual(run([name], cwd=self.folder)[0], 0)
@@ -159,7 +159,8 @@ class Batch(ConverterTest):
         self.picture("c.png", pictures.filled(8, 1, K))
         status, out, err = run(names, cwd=self.folder)
         self.assertEqual((status, err), (2, WIDTH_RULE))
-        self.assertEqual(out, information("a.png", 8, 1, "8") + information("odd.png", 12, 12, "other"))
+        self.assertEqual(out, information("a.png", 8, 1, "8")
+                         + information("odd.png", 12, 12, "other"))
         self.assertEqual(sorted(os.listdir(self.folder)), ["a.h", "a.png", "c.png", "odd.png"])
 
     def test_thousand_sprites_in_one_call(self):

@@ -94,7 +94,8 @@ class InstalledPackageTest(unittest.TestCase):
         for library in ("libSDL2", "libX11", "libwayland", "libasound", "libpulse"):
             self.assertNotIn(library, loaded)
         self.assertIn("libpng16", loaded)
-        self.assertIn("libSDL2", run(["ldd", shutil.which("quillbitw", path=self.env["PATH"])]).stdout)
+        desktop = shutil.which("quillbitw", path=self.env["PATH"])
+        self.assertIn("libSDL2", run(["ldd", desktop]).stdout)
 
     def test_installed_files_are_copies_of_the_sources(self):
         for installed, source in INSTALLED_COPIES.items():
