@@ -47,7 +47,7 @@ class HugeClaims(HostileTest):
         self.assertLess(outcome.peak_megabytes, MOST_MEGABYTES)
 
     def test_gif_with_stray_bytes_before_a_huge_frame_is_refused(self):
-        """The loader skips the stray bytes and would decode the frame; giflib stops there."""
+        """A reader that skipped the stray bytes would decode the frame; giflib stops there."""
         screen = crafted.gif_claiming(8, 8)[:19]
         frame = crafted.gif_claiming(30000, 30000)[19:]
         bad = self.path("stray.gif")
