@@ -16,7 +16,8 @@ import subprocess
 import sys
 import tempfile
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
+                                "support"))
 import pictures  # noqa: E402
 
 PIXEL_LIMIT = 32767
@@ -76,8 +77,8 @@ def write_gifs(folder, gif_entries, convert):
             pictures.write(os.path.join(scratch, name[:-4] + ".png"), rows)
         pngs = sorted(n for n in os.listdir(scratch))
         if pngs:
-            subprocess.run([convert.replace("convert", "mogrify"), "+dither", "-format", "gif"] + pngs,
-                           cwd=scratch, check=True)
+            mogrify = convert.replace("convert", "mogrify")
+            subprocess.run([mogrify, "+dither", "-format", "gif"] + pngs, cwd=scratch, check=True)
         for name, _ in gif_entries:
             shutil.move(os.path.join(scratch, name), os.path.join(folder, name))
 

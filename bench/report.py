@@ -49,7 +49,8 @@ def ratio_phrase(ours, theirs):
 def group_table(title, rows, pictures, floor, ours):
     """rows: [(name, {"wall", "cpu", "peak_kb"})]; floor and ours name rows of the group."""
     lines = ["### %s" % title, "",
-             "| command | median wall (ms) | per picture (ms) | median CPU (ms) | peak memory (MB) | x floor |",
+             "| command | median wall (ms) | per picture (ms) | median CPU (ms) "
+             "| peak memory (MB) | x floor |",
              "|---|---:|---:|---:|---:|---:|"]
     floor_wall = dict(rows)[floor]["wall"]
     for name, numbers in rows:

@@ -33,7 +33,8 @@ class Bench:
     def __init__(self, build):
         self.build = os.path.abspath(build)
         self.quillbit = os.path.join(self.build, "quillbit")
-        self.work = os.path.abspath(os.environ.get("BENCH_WORK", os.path.join(self.build, "bench-run")))
+        self.work = os.path.abspath(os.environ.get("BENCH_WORK",
+                                                   os.path.join(self.build, "bench-run")))
         self.corpus = os.path.join(self.work, "corpus")
         self.rounds = int(os.environ.get("BENCH_ROUNDS", "5"))
 
@@ -72,7 +73,8 @@ class Bench:
                  + batch("batch-mogrify")),
                 ("Pillow, one process", ["/usr/bin/python3", os.path.join(HERE, "pillow_batch.py")]
                  + batch("batch-pillow")),
-                ("cp (floor)", ["cp"] + [os.path.join(self.corpus, n) for n in names] + [floor_out]),
+                ("cp (floor)",
+                 ["cp"] + [os.path.join(self.corpus, n) for n in names] + [floor_out]),
             ]),
             ("One call per picture: %d pictures" % len(each), len(each), 1, [
                 ("quillbit", self.per_picture("quillbit", each)),
@@ -82,7 +84,8 @@ class Bench:
             ]),
             ("One picture (16 x 16 PNG), one call", 1, 10, [
                 ("quillbit", [self.quillbit, one_path]),
-                ("convert +dither", ["/usr/bin/convert", one_path, "+dither", one_path[:-4] + ".xbm"]),
+                ("convert +dither",
+                 ["/usr/bin/convert", one_path, "+dither", one_path[:-4] + ".xbm"]),
                 ("netpbm pipeline", ["sh", "-c", netpbm]),
                 ("Pillow", ["/usr/bin/python3", os.path.join(HERE, "pillow_batch.py"), one_path]),
                 ("cp (floor)", ["cp", one_path, one_path + ".copy"]),
@@ -140,7 +143,8 @@ def filesystem_of(folder):
         for line in mounts:
             fields = line.split()
             mount = fields[1]
-            if (folder == mount or folder.startswith(mount.rstrip("/") + "/")) and len(mount) >= len(best):
+            inside = folder == mount or folder.startswith(mount.rstrip("/") + "/")
+            if inside and len(mount) >= len(best):
                 best, kind = mount, fields[2]
     return kind
 

@@ -107,7 +107,8 @@ class CorpusTest(unittest.TestCase):
         widths = {len(rows[0]) for _, rows in self.entries}
         self.assertTrue({8, 16, 32} <= widths)
         self.assertTrue(widths - {8, 16, 32}, "no sprite of type other")
-        self.assertEqual({name.rsplit(".", 1)[1] for name, _ in self.entries}, {"png", "bmp", "gif"})
+        self.assertEqual({name.rsplit(".", 1)[1] for name, _ in self.entries},
+                         {"png", "bmp", "gif"})
         largest = max(len(rows[0]) * len(rows) for _, rows in self.entries)
         self.assertGreater(largest, corpus.PIXEL_LIMIT - 8)
         self.assertEqual(len({name for name, _ in self.entries}), 1000)

@@ -25,6 +25,7 @@ for family in $families; do
     "$build/seeds/$family" >"$log" 2>&1 || true
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
-  echo "$family: ${runs:-?} runs, ${speed:-?} exec/s, $(ls "$build/corpus-family-$family" | wc -l) corpus files"
+  echo "$family: ${runs:-?} runs, ${speed:-?} exec/s, $(find "$build/corpus-family-$family" -type f | wc -l) corpus files"
 done
-ls "$build/findings" | grep -v '^family-.*\.log$' || echo "no findings"
+findings=$(find "$build/findings" -type f ! -name 'family-*.log')
+echo "${findings:-no findings}"

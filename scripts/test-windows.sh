@@ -29,9 +29,10 @@ rm -rf "$WINEPREFIX"
 
 display_file=$(mktemp)
 xvfb_pid=""
+# shellcheck disable=SC2317  # only the trap below calls it
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   rm -f "$display_file"
 }
 trap cleanup EXIT

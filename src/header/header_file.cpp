@@ -1,5 +1,7 @@
 #include "header/header_file.h"
 
+#include <algorithm>
+
 #include "host/run_end.h"
 
 namespace quillbit {
@@ -42,47 +44,40 @@ void AppendLine(std::string& out, const std::string& line) {
   out += kLineEnd;
 }
 
-// One value as it appears in a line: "0x", its digits, then "," or "};" after the last.
-struct ValueText {
-  char text[16] = {'0', 'x'};
-  std::size_t size = 2;
+// Room enough for the data lines of count nibbles: each value takes at most a tab, "0x",
+// its digits, "};" and CR LF.
+std::size_t MostDataBytes(int count, int digits) {
+  return static_cast<std::size_t>(count / digits + 1) * static_cast<std::size_t>(digits + 7);
+}
 
-  void Digit(char digit) {
-    if (size < sizeof text - 2) text[size++] = digit;
-  }
-  void Reset() { size = 2; }
-};
-
+// The data lines of one plane, written in place: a plane has thousands of values. A
+// value's digits are fixed by the layout (2, 4 or 8: one row of an 8-, 16- or 32-pixel
+// sprite, or one byte of a wider row), and the width rule makes each row a whole number
+// of values, so the last nibble always closes a value; a count that did not would stop
+// at the array's bounds check. Plain int counters: a plane holds at most 8192 nibbles.
 void AppendDataLines(std::string& out, const OneBasedArray<Int16>& nibbles, Layout layout) {
   static const char kHexDigits[] = "0123456789ABCDEF";
-  // Values go straight into out, each in one append: a plane has thousands of them.
-  // Counters are plain ints, as a plane has at most 8192 nibbles.
-  const int last = nibbles.UBound().get();
+  const int count = nibbles.UBound().get();
   const int digits = layout.digits.get();
   const int valuesPerLine = layout.valuesPerLine.get();
-  ValueText value;
-  bool lineOpen = false;  // the line's tab is written
-  int d = 0;
-  int v = 0;
-  for (int i = 1; i <= last; ++i) {
-    value.Digit(kHexDigits[nibbles(Int16(static_cast<std::int16_t>(i))).get() & 0xF]);
-    if (++d == digits) {
-      if (!lineOpen) out += '\t';
-      lineOpen = true;
-      out.append(value.text, value.size);
-      out += i == last ? "};" : ",";
-      value.Reset();
-      d = 0;
-      ++v;
-    }
-    if (i == last || v == valuesPerLine) {
-      if (!lineOpen) out += '\t';  // a line without values is a lone tab
-      out += kLineEnd;
-      lineOpen = false;
-      value.Reset();
-      v = 0;
+  const std::size_t start = out.size();
+  out.resize(start + MostDataBytes(count, digits));
+  char* at = &out[start];
+  int onLine = 0;
+  for (int first = 1; first <= count; first += digits) {
+    if (onLine == 0) *at++ = '\t';
+    *at++ = '0';
+    *at++ = 'x';
+    for (int i = first; i < first + digits; ++i)
+      *at++ = kHexDigits[nibbles(Int16::FromInt(i)).get() & 0xF];
+    const bool lastValue = first + digits > count;
+    at = std::copy_n(lastValue ? "};" : ",", lastValue ? 2 : 1, at);
+    if (++onLine == valuesPerLine || lastValue) {
+      at = std::copy_n(kLineEnd, 2, at);
+      onLine = 0;
     }
   }
+  out.resize(static_cast<std::size_t>(at - out.data()));
 }
 
 void AppendPlane(std::string& out, const std::string& base, const std::string& plane,
@@ -113,10 +108,10 @@ std::string HeaderText(const ConversionState& state, const std::string& base) {
   const Layout layout = LayoutFor(state);
   const std::string upperBase = UCase(base);
   std::string out;
-  // Room for every line at once: about three characters per nibble at most.
+  // Room for every line at once: the data lines are written in place.
   out.reserve(256 + 4 * base.size() +
-              3 * static_cast<std::size_t>(state.intNibbles1.UBound().get() +
-                                           state.intNibbles2.UBound().get()));
+              MostDataBytes(state.intNibbles1.UBound().get(), layout.digits.get()) +
+              MostDataBytes(state.intNibbles2.UBound().get(), layout.digits.get()));
   AppendLine(out, kBanner);
   AppendLine(out, "#define " + upperBase + "_WIDTH " + std::to_string(state.intWidth.get()));
   AppendLine(out, "#define " + upperBase + "_HEIGHT " + std::to_string(state.intHeight.get()));

@@ -31,7 +31,8 @@ def run(arguments, cwd=None, program=None, env=None, timeout=60):
 def arrays(header_text):
     """The arrays of a header as {name: [values]}."""
     found = {}
-    for name, body in re.findall(r"unsigned [a-z ]+? ?([^ \[]+)\[\] = \{(.*?)\};", header_text, re.S):
+    declarations = r"unsigned [a-z ]+? ?([^ \[]+)\[\] = \{(.*?)\};"
+    for name, body in re.findall(declarations, header_text, re.S):
         found[name] = [int(value, 16) for value in re.findall(r"0x([0-9A-F]+)", body)]
     return found
 

@@ -30,7 +30,7 @@ class GoldenHeaders(ConverterTest):
     """x.<ext> in tests/golden converts to exactly x.out, where the build reads <ext>."""
 
     def test_each_golden_picture_gives_its_expected_header(self):
-        names = sorted(n for n in os.listdir(GOLDEN) if not n.endswith((".out", ".md"))
+        names = sorted(n for n in os.listdir(GOLDEN) if not n.endswith((".out", ".md", ".py"))
                        and variants.family_of(n) in FORMATS)
         self.assertTrue(names)
         for name in names:
@@ -83,7 +83,7 @@ class Conversion(ConverterTest):
 
     def test_committed_gif_and_jpeg_convert(self):
         for name, first_line in [("diag.gif", "\t0x80,0x40,0x20,0x10,0x08,0x04,0x02,0x01};"),
-                                 ("blocks.jpg", "\t0xFF00,0xFF00,0xFF00,0xFF00,0xFF00,0xFF00,0xFF00,0xFF00};")]:
+                                 ("blocks.jpg", "\t" + ",".join(["0xFF00"] * 8) + "};")]:
             with self.subTest(name):
                 shutil.copy(os.path.join(PICTURES, name), self.folder)
                 self.assertEqual(run([name], cwd=self.folder)[0], 0)
@@ -159,7 +159,8 @@ class Batch(ConverterTest):
         self.picture("c.png", pictures.filled(8, 1, K))
         status, out, err = run(names, cwd=self.folder)
         self.assertEqual((status, err), (2, WIDTH_RULE))
-        self.assertEqual(out, information("a.png", 8, 1, "8") + information("odd.png", 12, 12, "other"))
+        self.assertEqual(out, information("a.png", 8, 1, "8")
+                         + information("odd.png", 12, 12, "other"))
         self.assertEqual(sorted(os.listdir(self.folder)), ["a.h", "a.png", "c.png", "odd.png"])
 
     def test_thousand_sprites_in_one_call(self):

@@ -25,7 +25,8 @@ class VirtualDisplay:
     def __init__(self):
         read_end, write_end = os.pipe()
         self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "800x600x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "800x600x24",
+             "-nolisten", "tcp"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
@@ -108,8 +109,9 @@ class MessageBoxes(DesktopTest):
         self.addCleanup(self.display.close)
 
     def start(self, names):
-        process = subprocess.Popen([DESKTOP_PROGRAM] + names, cwd=self.folder, env=self.display.env(),
-                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        process = subprocess.Popen([DESKTOP_PROGRAM] + names, cwd=self.folder,
+                                   env=self.display.env(), stdout=subprocess.PIPE,
+                                   stderr=subprocess.PIPE)
         self.addCleanup(process.kill)
         return process
 
@@ -121,7 +123,8 @@ class MessageBoxes(DesktopTest):
             window = self.display.wait_for_window("quillbit", process)
             time.sleep(0.3)  # the batch must stay put while the box is up
             self.assertIsNone(process.poll())
-            self.assertFalse(os.path.exists(self.path(header)), "converted before the box was dismissed")
+            self.assertFalse(os.path.exists(self.path(header)),
+                             "converted before the box was dismissed")
             self.assertTrue(self.display.dismiss(window, lambda: os.path.exists(self.path(header))))
         out, err = process.communicate(timeout=15)
         self.assertEqual((process.returncode, out, err), (0, b"", b""))

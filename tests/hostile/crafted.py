@@ -36,7 +36,8 @@ def bmp_claiming(width, height, bits=24):
 
 
 def jpeg_claiming(width, height):
-    """Baseline JPEG header: one grey component, one quantisation and Huffman table, no scan data."""
+    """Baseline JPEG header: one grey component, one quantisation and Huffman table, no scan
+    data."""
     def segment(marker, body):
         return b"\xff" + bytes([marker]) + struct.pack(">H", len(body) + 2) + body
     quant = b"\x00" + bytes([1] * 64)

@@ -21,7 +21,8 @@ ODD_PICTURES = os.path.join(HERE, "pictures")
 
 # In the sanitizer build an allocation over its 1 GB ceiling returns null, as under the
 # decoding cap of a normal build, but ASan says so on standard error first.
-ASAN_REFUSAL = re.compile(r"^==\d+==WARNING: AddressSanitizer failed to allocate 0x[0-9a-f]+ bytes$")
+ASAN_REFUSAL = re.compile(
+    r"^==\d+==WARNING: AddressSanitizer failed to allocate 0x[0-9a-f]+ bytes$")
 
 
 class Outcome:

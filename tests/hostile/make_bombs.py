@@ -1,7 +1,10 @@
 """Builds hostile pictures (decompression/CPU bombs and size-check bypasses) into a folder.
 
 Usage: make_bombs.py OUT [PREFIX ...]; test_bombs.py runs it into a temporary folder."""
-import os, struct, sys, zlib, io
+import os
+import struct
+import sys
+import zlib
 
 OUT = sys.argv[1] if len(sys.argv) > 1 else "bombs"
 os.makedirs(OUT, exist_ok=True)
@@ -29,8 +32,6 @@ SIG = b"\x89PNG\r\n\x1a\n"
 
 def zeros_zlib(total, block=1 << 20):
     """A zlib stream of `total` zero bytes, made by repeating one fully flushed block."""
-    c = zlib.compressobj(9)
-    first = c.compress(bytes(block)) + c.flush(zlib.Z_FULL_FLUSH)
     # after a full flush the compressor state is reset, so the same input gives the same bytes
     c2 = zlib.compressobj(9)
     head = c2.compress(bytes(block)) + c2.flush(zlib.Z_FULL_FLUSH)
@@ -63,8 +64,8 @@ def png_bombs():
       chunk(b"IDAT", b"") * 4_000_000 + chunk(b"IEND", b""))
     # 60 MB of private ancillary chunks before the image
     anc = chunk(b"prIv", bytes(1000)) * 60000
-    w("png-ancillary-60mb.png", SIG + ihdr(8, 8) + anc + chunk(b"IDAT", zlib.compress(bytes(8 * 25))) +
-      chunk(b"IEND", b""))
+    w("png-ancillary-60mb.png", SIG + ihdr(8, 8) + anc
+      + chunk(b"IDAT", zlib.compress(bytes(8 * 25))) + chunk(b"IEND", b""))
     # 1.5M tEXt chunks (cache limit) before IDAT
     txt = chunk(b"tEXt", b"k\x00v") * 1_500_000
     w("png-many-text.png", SIG + ihdr(8, 8) + txt + chunk(b"IDAT", zlib.compress(bytes(8 * 25))) +
@@ -82,16 +83,17 @@ def png_bombs():
     w("png-16bit-rgba-adam7-limit.png", SIG + ihdr(8, 4095, 16, 6, 1) +
       chunk(b"IDAT", zlib.compress(bytes(4095 * (1 + 64) * 2), 9)) + chunk(b"IEND", b""))
     # Width 32760, height 1
-    w("png-32760x1.png", SIG + ihdr(32760, 1) + chunk(b"IDAT", zlib.compress(bytes(1 + 32760 * 3))) +
-      chunk(b"IEND", b""))
+    w("png-32760x1.png", SIG + ihdr(32760, 1)
+      + chunk(b"IDAT", zlib.compress(bytes(1 + 32760 * 3))) + chunk(b"IEND", b""))
     # APNG: acTL with 2^31 frames, fcTL huge
     actl = chunk(b"acTL", struct.pack(">II", 0x7fffffff, 0))
     fctl = chunk(b"fcTL", struct.pack(">IIIIIHHBB", 0, 60000, 60000, 0, 0, 1, 1, 0, 0))
-    w("png-apng-huge-fctl.png", SIG + ihdr(8, 8) + actl + fctl + chunk(b"IDAT", zlib.compress(bytes(8 * 25))) +
-      chunk(b"IEND", b""))
+    w("png-apng-huge-fctl.png", SIG + ihdr(8, 8) + actl + fctl
+      + chunk(b"IDAT", zlib.compress(bytes(8 * 25))) + chunk(b"IEND", b""))
     # palette PNG with tRNS longer than palette, bit depth 1, width 32760
-    w("png-palette-trns.png", SIG + ihdr(8, 8, 1, 3) + chunk(b"PLTE", bytes(6)) + chunk(b"tRNS", bytes(256)) +
-      chunk(b"IDAT", zlib.compress(bytes(8 * 2))) + chunk(b"IEND", b""))
+    w("png-palette-trns.png", SIG + ihdr(8, 8, 1, 3) + chunk(b"PLTE", bytes(6))
+      + chunk(b"tRNS", bytes(256)) + chunk(b"IDAT", zlib.compress(bytes(8 * 2)))
+      + chunk(b"IEND", b""))
 
 
 # ---------------- GIF ----------------
@@ -163,7 +165,8 @@ def gif_bombs():
     # pixels per byte LZW gives
     w("gif-lzw-limit.gif", screen(8, 4095) + frame(8, 4095, lzw_run(8 * 4095)) + b";")
     # Frame larger than the screen but within limit, at an offset past the screen (65535, 65535)
-    fr = b"\x2c" + struct.pack("<HHHHB", 65000, 65000, 8, 8, 0) + b"\x08" + gif_sub_blocks(bw.done())
+    fr = (b"\x2c" + struct.pack("<HHHHB", 65000, 65000, 8, 8, 0) + b"\x08"
+          + gif_sub_blocks(bw.done()))
     w("gif-frame-offset-far.gif", screen(8, 8) + fr + b";")
     # Screen 8x8, 20000 frames of 8x8 (first counts)
     w("gif-20000-frames.gif", screen(8, 8) + frame(8, 8, bw.done()) * 20000 + b";")
@@ -182,15 +185,8 @@ def lzw_run(npixels, minsize=8):
     bw.put(clear, size)
     nextcode = end + 1
     emitted = 0
-    length = 1
     prev = None
     while emitted < npixels:
-        if prev is None:
-            code = 0
-            length = 1
-        else:
-            # the string of the newest code is length+1 zeros
-            code = nextcode - 1 if nextcode - 1 > end else 0
         # emit: first code 0 (1 pixel); then code for "00" etc.
         if prev is None:
             bw.put(0, size)
@@ -224,7 +220,8 @@ def seg(marker, body):
 
 DQT = seg(0xDB, b"\x00" + bytes([1] * 64))
 # DC table 0: one code of length 1 for category 0; AC table 0: one code of length 1 for EOB (0x00)
-DHT = seg(0xC4, b"\x00" + bytes([1] + [0] * 15) + b"\x00" + b"\x10" + bytes([1] + [0] * 15) + b"\x00")
+DHT = seg(0xC4, b"\x00" + bytes([1] + [0] * 15) + b"\x00"
+          + b"\x10" + bytes([1] + [0] * 15) + b"\x00")
 
 
 def jpeg_bombs():
@@ -232,19 +229,23 @@ def jpeg_bombs():
     for wd, ht in [(16000, 16000), (30000, 30000), (65500, 65500), (8, 8)]:
         frame = seg(0xC9, struct.pack(">BHHB", 8, ht, wd, 1) + b"\x01\x11\x00")
         sos = seg(0xDA, b"\x01\x01\x00\x00\x3f\x00")
-        w("jpeg-sof9-%dx%d.jpg" % (wd, ht), b"\xff\xd8" + DQT + frame + sos + bytes(64) + b"\xff\xd9")
+        w("jpeg-sof9-%dx%d.jpg" % (wd, ht),
+          b"\xff\xd8" + DQT + frame + sos + bytes(64) + b"\xff\xd9")
     # Progressive: many repeated DC-first scans over an 8 x 4095 grey picture (512 blocks)
     frame = seg(0xC2, struct.pack(">BHHB", 8, 4095, 8, 1) + b"\x01\x11\x00")
     dc_scan = seg(0xDA, b"\x01\x01\x00\x00\x00\x00")  # Ss=0 Se=0 Ah=0 Al=0
     for mb in (1, 8, 60):
         n = mb * 1_000_000 // len(dc_scan)
-        w("jpeg-prog-%dmb-scans.jpg" % mb, b"\xff\xd8" + DQT + DHT + frame + dc_scan * n + b"\xff\xd9")
+        w("jpeg-prog-%dmb-scans.jpg" % mb,
+          b"\xff\xd8" + DQT + DHT + frame + dc_scan * n + b"\xff\xd9")
     # AC scans repeated (Ss=1 Se=63), with the DC scan first
     ac_scan = seg(0xDA, b"\x01\x01\x00\x01\x3f\x00")
     n = 8_000_000 // len(ac_scan)
-    w("jpeg-prog-8mb-acscans.jpg", b"\xff\xd8" + DQT + DHT + frame + dc_scan + ac_scan * n + b"\xff\xd9")
+    w("jpeg-prog-8mb-acscans.jpg",
+      b"\xff\xd8" + DQT + DHT + frame + dc_scan + ac_scan * n + b"\xff\xd9")
     # Progressive 3-component at 8 x 4095 with many scans of all three
-    frame3 = seg(0xC2, struct.pack(">BHHB", 8, 4095, 8, 3) + b"\x01\x11\x00\x02\x11\x00\x03\x11\x00")
+    three = b"\x01\x11\x00\x02\x11\x00\x03\x11\x00"  # components 1 to 3, 1 x 1, table 0
+    frame3 = seg(0xC2, struct.pack(">BHHB", 8, 4095, 8, 3) + three)
     dc3 = seg(0xDA, b"\x03\x01\x00\x02\x00\x03\x00\x00\x00\x00")
     n = 8_000_000 // len(dc3)
     w("jpeg-prog3-8mb-scans.jpg", b"\xff\xd8" + DQT + DHT + frame3 + dc3 * n + b"\xff\xd9")
@@ -266,9 +267,9 @@ def jpeg_bombs():
     w("jpeg-sof10-16000.jpg", b"\xff\xd8" + DQT + frame + seg(0xDA, b"\x01\x01\x00\x00\x00\x00") +
       bytes(16) + b"\xff\xd9")
     # SOF9 with 3 components 12000x12000 (RGB output 432MB)
-    frame = seg(0xC9, struct.pack(">BHHB", 8, 12000, 12000, 3) + b"\x01\x11\x00\x02\x11\x00\x03\x11\x00")
-    w("jpeg-sof9-rgb-12000.jpg", b"\xff\xd8" + DQT + frame + seg(0xDA, b"\x03\x01\x00\x02\x00\x03\x00\x00\x3f\x00") +
-      bytes(16) + b"\xff\xd9")
+    frame = seg(0xC9, struct.pack(">BHHB", 8, 12000, 12000, 3) + three)
+    sos3 = seg(0xDA, b"\x03\x01\x00\x02\x00\x03\x00\x00\x3f\x00")
+    w("jpeg-sof9-rgb-12000.jpg", b"\xff\xd8" + DQT + frame + sos3 + bytes(16) + b"\xff\xd9")
 
 
 # ---------------- BMP ----------------
@@ -276,7 +277,8 @@ def bmp(width, height, bits, compression=0, planes=1, hsz=40, data=b"", palette=
     if hsz == 12:
         info = struct.pack("<IHHHH", 12, width, height, planes, bits)
     else:
-        info = struct.pack("<IiiHHIIiiII", hsz, width, height, planes, bits, compression, len(data), 2835, 2835, 0, 0)
+        info = struct.pack("<IiiHHIIiiII", hsz, width, height, planes, bits, compression,
+                           len(data), 2835, 2835, 0, 0)
         info += bytes(hsz - 40)
     if palette is None:
         palette = bytes(4 << bits) if bits <= 8 else b""
@@ -302,9 +304,11 @@ def bmp_bombs():
     row = (b"\xff\x00" * (20000 // 255) + bytes([20000 % 255, 0])) + b"\x00\x00"
     w("bmp-rle8-full-20000.bmp", bmp(20000, 20000, 8, 1, data=row * 20000 + b"\x00\x01"))
     # RLE8 with delta escapes jumping far (x,y) outside
-    w("bmp-rle8-delta.bmp", bmp(8, 8, 8, 1, data=b"\x00\x02\xff\xff" * 10 + b"\x05\x01" * 100 + b"\x00\x01"))
+    w("bmp-rle8-delta.bmp",
+      bmp(8, 8, 8, 1, data=b"\x00\x02\xff\xff" * 10 + b"\x05\x01" * 100 + b"\x00\x01"))
     # bitfields 16 bpp huge with planes 0
-    w("bmp-bitfields-planes0.bmp", bmp(16000, 16000, 16, 3, planes=0, palette=struct.pack("<III", 0xf800, 0x7e0, 0x1f)))
+    masks = struct.pack("<III", 0xf800, 0x7e0, 0x1f)
+    w("bmp-bitfields-planes0.bmp", bmp(16000, 16000, 16, 3, planes=0, palette=masks))
 
 
 # ---------------- ICO / CUR ----------------
@@ -336,27 +340,32 @@ def ico_bombs():
     w("ico-wrap.ico", ico(entries, bytes(100)))
     # directory count 65535, file cut short
     w("ico-count-cut.ico", struct.pack("<HHH", 0, 1, 65535) + bytes(100))
-    # embedded PNG claiming 8x8 in the directory but IHDR 65535x65535 (checked?), and PNG w/ 60g IDAT
-    png = SIG + ihdr(8, 4095) + chunk(b"IDAT", zlib.compress(bytes(4095 * 25), 9)) + chunk(b"IEND", b"")
+    # embedded PNG claiming 8x8 in the directory but 8 x 4095 in its IHDR
+    png = (SIG + ihdr(8, 4095) + chunk(b"IDAT", zlib.compress(bytes(4095 * 25), 9))
+           + chunk(b"IEND", b""))
     entries = [struct.pack("<BBBBHHII", 8, 8, 0, 0, 1, 32, len(png), 22)]
     w("ico-png-8x4095.ico", ico(entries, png))
     # DIB with biSize 40 but 1 bpp, height odd, width 32760
-    dib = struct.pack("<IiiHHIIiiII", 40, 32760, 3, 1, 1, 0, 0, 0, 0, 0, 0) + bytes(8) + bytes(4096 * 3 * 2)
+    dib = (struct.pack("<IiiHHIIiiII", 40, 32760, 3, 1, 1, 0, 0, 0, 0, 0, 0) + bytes(8)
+           + bytes(4096 * 3 * 2))
     entries = [struct.pack("<BBBBHHII", 0, 1, 0, 0, 1, 1, len(dib), 22)]
     w("ico-dib-32760x1.ico", ico(entries, dib))
     # ICO with negative DIB height
-    dib = struct.pack("<IiiHHIIiiII", 40, 16, -32, 1, 32, 0, 0, 0, 0, 0, 0) + bytes(16 * 16 * 4 + 16 * 4)
+    dib = (struct.pack("<IiiHHIIiiII", 40, 16, -32, 1, 32, 0, 0, 0, 0, 0, 0)
+           + bytes(16 * 16 * 4 + 16 * 4))
     entries = [struct.pack("<BBBBHHII", 16, 16, 0, 0, 1, 32, len(dib), 22)]
     w("ico-negative-height.ico", ico(entries, dib))
     # ICO DIB 8bpp with biClrUsed huge
-    dib = struct.pack("<IiiHHIIiiII", 40, 8, 16, 1, 8, 0, 0, 0, 0, 0x7fffffff, 0) + bytes(1024 + 64 + 32)
+    dib = (struct.pack("<IiiHHIIiiII", 40, 8, 16, 1, 8, 0, 0, 0, 0, 0x7fffffff, 0)
+           + bytes(1024 + 64 + 32))
     entries = [struct.pack("<BBBBHHII", 8, 8, 0, 0, 1, 8, len(dib), 22)]
     w("ico-clrused-huge.ico", ico(entries, dib))
 
 
 # ---------------- TGA ----------------
 def tga_header(idlen, cmaptype, itype, cmfirst, cmlen, cmbits, wd, ht, bpp, desc):
-    return struct.pack("<BBBHHBHHHHBB", idlen, cmaptype, itype, cmfirst, cmlen, cmbits, 0, 0, wd, ht, bpp, desc)
+    return struct.pack("<BBBHHBHHHHBB", idlen, cmaptype, itype, cmfirst, cmlen, cmbits, 0, 0,
+                       wd, ht, bpp, desc)
 
 
 def tga_bombs():
@@ -402,12 +411,15 @@ def misc_bombs():
     # A P4 fully decoded at 30000x30000: 112 MB of data > 64 MB cap; use 20000x20000 = 50 MB
     w("pnm-p4-full-20000.pbm", b"P4\n20000 20000\n" + bytes(20000 // 8 * 20000))
     # Comments: 60 MB of comment lines in the header
-    w("pnm-p5-comments.pgm", b"P5\n" + b"#" + bytes(b"x" * 60_000_000) + b"\n8 8\n255\n" + bytes(64))
+    w("pnm-p5-comments.pgm",
+      b"P5\n" + b"#" + bytes(b"x" * 60_000_000) + b"\n8 8\n255\n" + bytes(64))
+
     # PCX: version 5, RLE, 8-bit, 1 plane
     def pcx(xmax, ymax, bpl, planes=1, bits=8, data=b""):
         h = struct.pack("<BBBBHHHHHH", 10, 5, 1, bits, 0, 0, xmax, ymax, 72, 72) + bytes(48) + \
             struct.pack("<BBHHHH", 0, planes, bpl, 1, 0, 0) + bytes(54)
         return h + data
+
     w("pcx-30000.pcx", pcx(29999, 29999, 30000, data=bytes(16)))
     w("pcx-65535.pcx", pcx(65535, 65535, 65535, data=bytes(16)))
     w("pcx-24bit-16000.pcx", pcx(15999, 15999, 16000, planes=3, data=bytes(16)))
@@ -418,47 +430,66 @@ def misc_bombs():
     w("pcx-bpl-mismatch.pcx", pcx(7, 7, 1, data=bytes(200)))
     w("pcx-bpl-zero.pcx", pcx(7, 7, 0, data=bytes(200)))
     # XPM
-    w("xpm-30000.xpm", b'/* XPM */\nstatic char *x[] = {\n"30000 30000 1 1",\n"a c #000000",\n};\n')
-    w("xpm-ncolors-huge.xpm", b'/* XPM */\nstatic char *x[] = {\n"8 8 100000000 8",\n"a c #000000",\n};\n')
-    w("xpm-cpp-huge.xpm", b'/* XPM */\nstatic char *x[] = {\n"8 8 1 100000000",\n"a c #000000",\n};\n')
-    w("xpm-16000-2col.xpm", b'/* XPM */\nstatic char *x[] = {\n"16000 16000 300 2",\n"aa c #000000",\n};\n')
+    xpm = b'/* XPM */\nstatic char *x[] = {\n"%s",\n"%s c #000000",\n};\n'
+    w("xpm-30000.xpm", xpm % (b"30000 30000 1 1", b"a"))
+    w("xpm-ncolors-huge.xpm", xpm % (b"8 8 100000000 8", b"a"))
+    w("xpm-cpp-huge.xpm", xpm % (b"8 8 1 100000000", b"a"))
+    w("xpm-16000-2col.xpm", xpm % (b"16000 16000 300 2", b"aa"))
+
     # LBM (ILBM) BMHD 30000 x 30000 8 planes
     def iff(w_, h_, planes, body=b"", comp=0, masking=0):
-        bmhd = struct.pack(">HHhhBBBBHBBHH", w_, h_, 0, 0, planes, masking, comp, 0, 0, 1, 1, w_, h_)
+        bmhd = struct.pack(">HHhhBBBBHBBHH", w_, h_, 0, 0, planes, masking, comp, 0, 0, 1, 1,
+                           w_, h_)
         chunks = b"BMHD" + struct.pack(">I", len(bmhd)) + bmhd
         chunks += b"CMAP" + struct.pack(">I", 3 * 256) + bytes(3 * 256)
         chunks += b"BODY" + struct.pack(">I", len(body)) + body
         return b"FORM" + struct.pack(">I", 4 + len(chunks)) + b"ILBM" + chunks
+
     w("lbm-30000.lbm", iff(30000, 30000, 8, bytes(16)))
     w("lbm-65535-24.lbm", iff(65535, 65535, 24, bytes(16)))
     w("lbm-16000-24.lbm", iff(16000, 16000, 24, bytes(16), comp=1))
     # XV thumbnail
     w("xv-30000.xv", b"P7 332\n#END_OF_COMMENTS\n30000 30000 255\n" + bytes(16))
+
     # QOI
     def qoi(w_, h_, body):
         return b"qoif" + struct.pack(">IIBB", w_, h_, 4, 0) + body + bytes(7) + b"\x01"
+
     w("qoi-15000.qoi", qoi(15000, 15000, b"\xfd" * (15000 * 15000 // 62 + 1)))
     w("qoi-20000-trunc.qoi", qoi(20000, 20000, b"\xfd" * 16))
     w("qoi-65535.qoi", qoi(65535, 65535, b"\xfd" * 16))
+
     # SVG
-    w("svg-15000.svg", b'<svg xmlns="http://www.w3.org/2000/svg" width="15000" height="15000"></svg>')
-    w("svg-1e9.svg", b'<svg xmlns="http://www.w3.org/2000/svg" width="1000000000" height="1000000000"></svg>')
+    def svg(attributes, body=b""):
+        return b'<svg xmlns="http://www.w3.org/2000/svg" ' + attributes + b">" + body + b"</svg>"
+
+    xlink = b'xmlns:xlink="http://www.w3.org/1999/xlink" '
+    w("svg-15000.svg", svg(b'width="15000" height="15000"'))
+    w("svg-1e9.svg", svg(b'width="1000000000" height="1000000000"'))
     w("svg-neg.svg", b'<svg xmlns="http://www.w3.org/2000/svg" width="-8" height="-8"></svg>')
     w("svg-nan.svg", b'<svg xmlns="http://www.w3.org/2000/svg" width="nan" height="inf"></svg>')
     rects = b"".join(b'<rect x="0" y="0" width="8" height="4095"/>' for _ in range(200_000))
-    w("svg-200k-rects.svg", b'<svg xmlns="http://www.w3.org/2000/svg" width="8" height="4095">' + rects + b"</svg>")
+    w("svg-200k-rects.svg", svg(b'width="8" height="4095"', rects))
     path = b"M0 0 " + b"C 1e6 -1e6 -1e6 1e6 8 4095 " * 1_000_000
-    w("svg-1m-curves.svg", b'<svg xmlns="http://www.w3.org/2000/svg" width="8" height="4095"><path d="' + path + b'" stroke="black" stroke-width="1000"/></svg>')
-    circles = b"".join(b'<circle cx="4" cy="2000" r="100000" stroke="black" stroke-width="50000" stroke-dasharray="0.001"/>' for _ in range(50))
-    w("svg-dash.svg", b'<svg xmlns="http://www.w3.org/2000/svg" width="8" height="4095">' + circles + b"</svg>")
+    w("svg-1m-curves.svg", svg(b'width="8" height="4095"',
+                               b'<path d="' + path + b'" stroke="black" stroke-width="1000"/>'))
+    circles = b"".join(b'<circle cx="4" cy="2000" r="100000" stroke="black" stroke-width="50000"'
+                       b' stroke-dasharray="0.001"/>' for _ in range(50))
+    w("svg-dash.svg", svg(b'width="8" height="4095"', circles))
     nest = b"<g>" * 200_000 + b"</g>" * 200_000
-    w("svg-nested.svg", b'<svg xmlns="http://www.w3.org/2000/svg" width="8" height="8">' + nest + b"</svg>")
-    grad = b'<defs>' + b''.join(b'<linearGradient id="g%d" xlink:href="#g%d"/>' % (i, i + 1) for i in range(20000)) + b'</defs>'
-    w("svg-grad-chain.svg", b'<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" width="8" height="8">' + grad + b'<rect width="8" height="8" fill="url(#g0)"/></svg>')
-    loop = b'<defs><linearGradient id="a" xlink:href="#b"/><linearGradient id="b" xlink:href="#a"/></defs>'
-    w("svg-grad-loop.svg", b'<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" width="8" height="8">' + loop + b'<rect width="8" height="8" fill="url(#a)"/></svg>')
-    w("svg-viewbox-tiny.svg", b'<svg xmlns="http://www.w3.org/2000/svg" width="8" height="4095" viewBox="0 0 1e-30 1e-30"><rect width="1" height="1" stroke="black" stroke-width="1"/></svg>')
-    w("svg-stroke-huge.svg", b'<svg xmlns="http://www.w3.org/2000/svg" width="8" height="4095"><path d="M0 0 L8 4095" stroke="black" stroke-width="1e30"/></svg>')
+    w("svg-nested.svg", svg(b'width="8" height="8"', nest))
+    grad = (b'<defs>' + b''.join(b'<linearGradient id="g%d" xlink:href="#g%d"/>' % (i, i + 1)
+                                 for i in range(20000)) + b'</defs>')
+    w("svg-grad-chain.svg", svg(xlink + b'width="8" height="8"',
+                                grad + b'<rect width="8" height="8" fill="url(#g0)"/>'))
+    loop = (b'<defs><linearGradient id="a" xlink:href="#b"/>'
+            b'<linearGradient id="b" xlink:href="#a"/></defs>')
+    w("svg-grad-loop.svg", svg(xlink + b'width="8" height="8"',
+                               loop + b'<rect width="8" height="8" fill="url(#a)"/>'))
+    w("svg-viewbox-tiny.svg", svg(b'width="8" height="4095" viewBox="0 0 1e-30 1e-30"',
+                                  b'<rect width="1" height="1" stroke="black" stroke-width="1"/>'))
+    w("svg-stroke-huge.svg", svg(b'width="8" height="4095"',
+                                 b'<path d="M0 0 L8 4095" stroke="black" stroke-width="1e30"/>'))
 
 
 if __name__ == "__main__":

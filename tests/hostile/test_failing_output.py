@@ -25,94 +25,98 @@ def mount_tmpfs(folder, options):
     return done.returncode == 0
 
 
+def remount_read_only(folder):
+    subprocess.run(["mount", "-o", "remount,ro", folder], check=True)
+
+
+def fill_but_one_kilobyte(folder):
+    """Fills the file system of folder, then frees room for a part of the header."""
+    filler = os.path.join(folder, "filler")
+    descriptor = os.open(filler, os.O_WRONLY | os.O_CREAT)
+    try:
+        while os.write(descriptor, bytes(1024)) > 0:
+            pass
+    except OSError:
+        pass
+    finally:
+        os.close(descriptor)
+    os.truncate(filler, os.path.getsize(filler) - 1024)
+
+
+def tree(folder):
+    """Every name under folder, relative to it, folders marked by a trailing slash."""
+    return sorted(os.path.relpath(os.path.join(top, name), folder) + "/" * (name in folders)
+                  for top, folders, files in os.walk(folder) for name in folders + files)
+
+
 class FailingHeaderOutput(HostileTest):
 
-    def setUp(self):
-        super().setUp()
-        self.big = self.path("big.png")  # its header takes about 4 KB
-        pictures.write(self.big, pictures.filled(256, 32, pictures.BLACK))
-        self.big_header = self.path("big.h")
-        write_bytes(self.big_header, PREVIOUS_HEADER)
+    def big_picture_in(self, folder):
+        """big.png, whose header takes about 4 KB, beside the big.h of an earlier run."""
+        picture = os.path.join(folder, "big.png")
+        pictures.write(picture, pictures.filled(256, 32, pictures.BLACK))
+        write_bytes(os.path.join(folder, "big.h"), PREVIOUS_HEADER)
+        return picture
 
-    def assert_header_kept(self, outcome, folder=None):
-        self.assert_reported(outcome, self.big_header)
-        self.assertEqual(read_bytes(self.big_header), PREVIOUS_HEADER)
-        self.assert_no_temporary_files(folder)
-
-    def test_file_size_limit_keeps_the_previous_header(self):
-        outcome = run([self.big], cwd=self.folder, preexec_fn=file_size_limit(1000))
-        self.assert_header_kept(outcome)
-
-    def test_output_path_that_is_a_folder_is_reported(self):
-        os.remove(self.big_header)
-        os.mkdir(self.big_header)
-        outcome = run([self.big], cwd=self.folder)
-        self.assert_reported(outcome, self.big_header)
-        self.assertTrue(os.path.isdir(self.big_header))
-        self.assert_no_temporary_files()
-
-    def mounted_folder(self, options):
-        folder = self.path("mounted")
+    def mounted_folder(self, name, options):
+        folder = self.path(name)
         os.mkdir(folder)
         if os.geteuid() != 0 or not mount_tmpfs(folder, options):
             self.skipTest("cannot mount a tmpfs here")
         self.addCleanup(subprocess.run, ["umount", folder], capture_output=True)
         return folder
 
-    def test_read_only_folder_keeps_the_previous_header(self):
-        folder = self.mounted_folder("size=1m")
-        shutil.move(self.big, folder)
-        shutil.move(self.big_header, folder)
-        self.big, self.big_header = (os.path.join(folder, "big.png"),
-                                     os.path.join(folder, "big.h"))
-        subprocess.run(["mount", "-o", "remount,ro", folder], check=True)
-        outcome = run([self.big], cwd=self.folder)
-        self.assert_header_kept(outcome, folder)
+    def test_failed_write_keeps_the_previous_header(self):
+        cases = [  # what fails, tmpfs options (None: the test's own disk), spoiling, limits
+            ("file-size limit", None, None, file_size_limit(1000)),
+            ("read-only file system", "size=1m", remount_read_only, None),
+            ("full disk", "size=64k", fill_but_one_kilobyte, None),
+        ]
+        for index, (what, options, spoil, preexec_fn) in enumerate(cases):
+            with self.subTest(what):
+                name = "case%d" % index
+                folder = self.mounted_folder(name, options) if options else self.path(name)
+                os.makedirs(folder, exist_ok=True)
+                picture = self.big_picture_in(folder)
+                if spoil:
+                    spoil(folder)
+                outcome = run([picture], cwd=self.folder, preexec_fn=preexec_fn)
+                self.assert_reported(outcome, picture[:-3] + "h")
+                self.assertEqual(read_bytes(picture[:-3] + "h"), PREVIOUS_HEADER)
+                self.assert_no_temporary_files(folder)
 
-    def test_full_disk_keeps_the_previous_header(self):
-        folder = self.mounted_folder("size=64k")
-        shutil.move(self.big, folder)
-        shutil.move(self.big_header, folder)
-        self.big, self.big_header = (os.path.join(folder, "big.png"),
-                                     os.path.join(folder, "big.h"))
-        filler = os.path.join(folder, "filler")
-        descriptor = os.open(filler, os.O_WRONLY | os.O_CREAT)
-        try:
-            while os.write(descriptor, bytes(1024)) > 0:
-                pass
-        except OSError:
-            pass
-        finally:
-            os.close(descriptor)
-        os.truncate(filler, os.path.getsize(filler) - 1024)  # room for a part of the header
-        outcome = run([self.big], cwd=self.folder)
-        self.assert_header_kept(outcome, folder)
+    def test_output_path_that_is_a_folder_is_reported(self):
+        picture = self.big_picture_in(self.folder)
+        os.remove(self.path("big.h"))
+        os.mkdir(self.path("big.h"))
+        outcome = run([picture], cwd=self.folder)
+        self.assert_reported(outcome, self.path("big.h"))
+        self.assertTrue(os.path.isdir(self.path("big.h")))
+        self.assert_no_temporary_files()
 
 
 class FailingCompanionCopy(HostileTest):
 
-    def test_companion_that_does_not_fit_is_not_left_half_copied(self):
+    def test_companion_that_cannot_be_written_fails_after_every_header(self):
+        """Nothing of the companion is left: no half copy, nothing inside a folder."""
         companion_size = os.path.getsize(os.path.join(os.path.dirname(PROGRAM), "Blitview.h"))
-        limit = companion_size // 2  # the small headers fit, the companion does not
-        second = self.path("second.png")
-        pictures.write(second, pictures.filled(8, 2, pictures.BLACK))
-        outcome = run([self.good, second], cwd=self.folder, preexec_fn=file_size_limit(limit))
-        self.assert_reported(outcome, self.path("Blitview.h"))
-        self.assertTrue(os.path.exists(self.path("good.h")))
-        self.assertTrue(os.path.exists(self.path("second.h")))
-        self.assertFalse(os.path.exists(self.path("Blitview.h")))
-        self.assert_no_temporary_files()
-
-    def test_companion_target_taken_by_a_folder_fails_after_every_header(self):
-        os.mkdir(self.path("Blitview.h"))
-        second = self.path("second.png")
-        pictures.write(second, pictures.filled(8, 2, pictures.BLACK))
-        outcome = run([self.good, second], cwd=self.folder)
-        self.assert_reported(outcome, self.path("Blitview.h"))
-        self.assertTrue(os.path.exists(self.path("good.h")))
-        self.assertTrue(os.path.exists(self.path("second.h")))
-        self.assertEqual(os.listdir(self.path("Blitview.h")), [])
-        self.assert_no_temporary_files()
+        cases = [  # what fails, the limit, whether Blitview.h is taken by a folder first
+            ("companion does not fit", file_size_limit(companion_size // 2), False),
+            ("target taken by a folder", None, True),
+        ]
+        for what, preexec_fn, taken in cases:
+            with self.subTest(what):
+                folder = self.path(what.replace(" ", "-"))
+                os.mkdir(folder)
+                if taken:
+                    os.mkdir(os.path.join(folder, "Blitview.h"))
+                paths = [os.path.join(folder, name) for name in ("first.png", "second.png")]
+                for path in paths:
+                    pictures.write(path, pictures.filled(8, 2))
+                outcome = run(paths, cwd=folder, preexec_fn=preexec_fn)
+                self.assert_reported(outcome, os.path.join(folder, "Blitview.h"))
+                left = ["first.h", "first.png", "second.h", "second.png"]
+                self.assertEqual(tree(folder), (["Blitview.h/"] if taken else []) + left)
 
     def test_missing_companion_source_leaves_no_companion(self):
         program_folder = self.path("program")
@@ -124,6 +128,7 @@ class FailingCompanionCopy(HostileTest):
         self.assertTrue(os.path.exists(self.path("good.h")))
         self.assertFalse(os.path.exists(self.path("Blitview.h")))
         self.assert_no_temporary_files()
+
 
 class FailingTerminalOutput(HostileTest):
     """Information that cannot reach standard output stops the batch before that

@@ -20,19 +20,9 @@ CPACK, CPACK_CONFIG, SOURCE = sys.argv[1], sys.argv[2], Path(sys.argv[3])
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(SOURCE / "tests" / "support"))
 import pictures  # noqa: E402  (found through the path set just above)
-from pictures import BLACK, DARK, LIGHT, WHITE  # noqa: E402
 
-# The golden header of the ship picture, shared with the end-to-end tests.
-SHIP_HEADER = (SOURCE / "tests" / "golden" / "ship.out").read_bytes()
-
-BALL_HEADER = (
-    "//Image data created by Quillbit 1.0 Beta (Marrowick)\r\n"
-    "#define BALL_WIDTH 8\r\n"
-    "#define BALL_HEIGHT 8\r\n"
-    "\r\n"
-    "// ball --- bitplane 1\r\n"
-    "unsigned char ball[] = {\r\n"
-    "\t0x80,0x40,0x20,0x10,0x08,0x04,0x02,0x01};\r\n")
+# Pictures and their headers, shared with the end-to-end tests.
+GOLDEN = SOURCE / "tests" / "golden"
 
 # Installed path -> source file it must be a copy of.
 INSTALLED_COPIES = {
@@ -43,14 +33,8 @@ INSTALLED_COPIES = {
 }
 
 
-def ship_rows():
-    first = [BLACK] * 8 + [WHITE] * 8
-    second = [LIGHT, DARK] + [WHITE] * 14
-    return [first, second]
-
-
-def diagonal_rows():
-    return [[BLACK if x == y else WHITE for x in range(8)] for y in range(8)]
+def golden_header(picture):
+    return (GOLDEN / picture).with_suffix(".out").read_bytes()
 
 
 def run(command, **options):
@@ -110,7 +94,8 @@ class InstalledPackageTest(unittest.TestCase):
         for library in ("libSDL2", "libX11", "libwayland", "libasound", "libpulse"):
             self.assertNotIn(library, loaded)
         self.assertIn("libpng16", loaded)
-        self.assertIn("libSDL2", run(["ldd", shutil.which("quillbitw", path=self.env["PATH"])]).stdout)
+        desktop = shutil.which("quillbitw", path=self.env["PATH"])
+        self.assertIn("libSDL2", run(["ldd", desktop]).stdout)
 
     def test_installed_files_are_copies_of_the_sources(self):
         for installed, source in INSTALLED_COPIES.items():
@@ -134,14 +119,14 @@ class InstalledPackageTest(unittest.TestCase):
 
     def test_installed_quillbit_converts_pictures_and_installs_the_companion(self):
         (self.folder / "art").mkdir()
-        pictures.write(self.folder / "ship.png", ship_rows())
-        pictures.write(self.folder / "art/ball.bmp", diagonal_rows())
+        shutil.copy(GOLDEN / "ship.png", self.folder)
+        shutil.copy(GOLDEN / "ball.bmp", self.folder / "art")
         result = self.quillbit("ship.png", "art/ball.bmp")
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(result.stdout, "Quillbit - ship.png\nDimensions: 16 by 2\nSpriteType: 16\n"
                                         "Quillbit - ball.bmp\nDimensions: 8 by 8\nSpriteType: 8\n")
-        self.assertEqual((self.folder / "ship.h").read_bytes(), SHIP_HEADER)
-        self.assertEqual((self.folder / "art/ball.h").read_bytes(), BALL_HEADER.encode())
+        self.assertEqual((self.folder / "ship.h").read_bytes(), golden_header("ship.png"))
+        self.assertEqual((self.folder / "art/ball.h").read_bytes(), golden_header("ball.bmp"))
         companion = (SOURCE / "companion/Blitview.h").read_bytes()
         self.assertEqual((self.folder / "art/Blitview.h").read_bytes(), companion)
         self.assertFalse((self.folder / "Blitview.h").exists(), "only beside the last picture")
@@ -150,15 +135,14 @@ class InstalledPackageTest(unittest.TestCase):
         entry = (self.root / "usr/share/applications/quillbit.desktop").read_text()
         command = re.search(r"^Exec=(.*)$", entry, re.MULTILINE).group(1).split()
         self.assertIn("%F", command, "dropped files must arrive as plain paths")
-        pictures.write(self.folder / "my ship.png", ship_rows())
-        dropped = [str(self.folder / "my ship.png")]
+        shutil.copy(GOLDEN / "my ship.bmp", self.folder)
+        dropped = [str(self.folder / "my ship.bmp")]
         expanded = [part for word in command for part in (dropped if word == "%F" else [word])]
         # Without a display the boxes fall back to the terminal, so no window is needed here.
         result = run(expanded, cwd="/", env=self.env)
         self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertIn("Quillbit - my ship.png", result.stdout)
-        header = (self.folder / "my ship.h").read_text()
-        self.assertIn("#define MY SHIP_WIDTH 16", header)
+        self.assertIn("Quillbit - my ship.bmp", result.stdout)
+        self.assertEqual((self.folder / "my ship.h").read_bytes(), golden_header("my ship.bmp"))
         self.assertTrue((self.folder / "Blitview.h").is_file())
 
     def user_error_cases(self):

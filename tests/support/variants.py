@@ -115,7 +115,8 @@ def png_variants():
             pic = rows(FIVE)
             rgb = [[tuple(v * 257 if depth == 16 else v for v in _rgb(p)) for p in r] for r in pic]
             out.append(("rgb%d%s.png" % (depth, tag), _png(rgb, 2, depth, interlace), pic))
-            key = b"".join((v * (257 if depth == 16 else 1)).to_bytes(2, "big") for v in _rgb(OTHER))
+            scale = 257 if depth == 16 else 1
+            key = b"".join((v * scale).to_bytes(2, "big") for v in _rgb(OTHER))
             out.append(("rgb%d-trns%s.png" % (depth, tag), _png(rgb, 2, depth, interlace, trns=key),
                         [[CLEAR if p == OTHER else p for p in r] for r in pic]))
             pic = rows(WITH_ALPHA)
@@ -416,7 +417,7 @@ FAMILIES = {"png": png_variants, "bmp": bmp_variants, "gif": gif_variants,
 
 
 EXTENSION_FAMILIES = {"ico": "icon", "cur": "icon", "pgm": "pnm", "ppm": "pnm", "tif": "tiff",
-                     "jpg": "jpeg"}
+                      "jpg": "jpeg"}
 
 
 def family_of(name):

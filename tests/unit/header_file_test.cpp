@@ -2,100 +2,82 @@
 
 #include <gtest/gtest.h>
 
-#include "analysis/nibble_packing.h"
-#include "analysis/picture_intake.h"
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
 #include "scripted_host.h"
 
 namespace quillbit::testing {
 namespace {
 
-constexpr std::uint32_t K = 0x000000;  // black
-constexpr std::uint32_t L = 0xAAAAAA;  // light grey
-constexpr std::uint32_t D = 0x555555;  // dark grey
-constexpr std::uint32_t W = 0xFFFFFF;  // white
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
 
-const std::string kBanner = "//Image data created by Quillbit 1.0 Beta (Marrowick)\r\n";
+unsigned Field(const std::string& bytes, std::size_t at, int size) {
+  unsigned value = 0;
+  for (int i = size - 1; i >= 0; --i)
+    value = value << 8 | static_cast<unsigned char>(bytes.at(at + static_cast<std::size_t>(i)));
+  return value;
+}
 
-// The header the whole batch writes for one picture at path.
-std::string Convert(const std::string& path, const Picture& picture) {
+// A 24-bit bottom-up bitmap, as tests/golden/regenerate.py writes them.
+Picture ReadBitmap(const std::string& bytes) {
+  EXPECT_EQ(bytes.substr(0, 2), "BM");
+  EXPECT_EQ(Field(bytes, 28, 2), 24u) << "golden bitmaps are 24-bit";
+  Picture picture;
+  picture.width = static_cast<int>(Field(bytes, 18, 4));
+  picture.height = static_cast<int>(Field(bytes, 22, 4));
+  const std::size_t stride = (static_cast<std::size_t>(picture.width) * 3 + 3) & ~std::size_t{3};
+  for (int y = picture.height - 1; y >= 0; --y) {
+    const std::size_t row = Field(bytes, 10, 4) + static_cast<std::size_t>(y) * stride;
+    for (std::size_t x = 0; x < static_cast<std::size_t>(picture.width); ++x)
+      picture.rgb.push_back(Field(bytes, row + 3 * x, 3));
+  }
+  return picture;
+}
+
+// The bitmaps in tests/golden, in name order.
+std::vector<std::filesystem::path> GoldenBitmaps() {
+  std::vector<std::filesystem::path> bitmaps;
+  for (const auto& entry : std::filesystem::directory_iterator(QUILLBIT_GOLDEN_DIR))
+    if (entry.path().extension() == ".bmp") bitmaps.push_back(entry.path());
+  std::sort(bitmaps.begin(), bitmaps.end());
+  return bitmaps;
+}
+
+// Every bitmap in tests/golden gives exactly its .out file: one case per element type
+// with one and with two planes. They go in one batch, so a monochrome picture after a
+// grey one must get a single plane again.
+TEST(HeaderFile, EachGoldenBitmapGivesItsGoldenHeader) {
+  const std::vector<std::filesystem::path> bitmaps = GoldenBitmaps();
+  ASSERT_FALSE(bitmaps.empty()) << QUILLBIT_GOLDEN_DIR;
   ScriptedHost host;
-  host.command = "\"" + path + "\"";
-  host.pictures[path] = picture;
   host.files["/opt/quillbit/Blitview.h"] = "companion";
-  EXPECT_EQ(host.Run(), ExitStatus::Done);
-  return host.files[HeaderPathFor(path)];
-}
-
-Picture Ship(bool withGrey) {
-  std::vector<std::uint32_t> row1(16, W), row2(16, W);
-  std::fill(row1.begin(), row1.begin() + 8, K);
-  if (withGrey) row2[0] = L, row2[1] = D;
-  return PictureOf({row1, row2});
-}
-
-TEST(HeaderFile, ShipWithGreyHasTwoPlanes) {
-  EXPECT_EQ(
-      Convert("C:/art/ship.bmp", Ship(true)),
-      kBanner +
-          "#define SHIP_WIDTH 16\r\n#define SHIP_HEIGHT 2\r\n\r\n"
-          "// ship --- bitplane 1\r\nunsigned short int ship1[] = {\r\n\t0xFF00,0x8000};\r\n"
-          "\r\n"
-          "// ship --- bitplane 2\r\nunsigned short int ship2[] = {\r\n\t0xFF00,0x4000};\r\n");
-}
-
-TEST(HeaderFile, ShipWithoutGreyHasOnePlaneAndNothingAfterIt) {
-  EXPECT_EQ(Convert("C:/art/ship.bmp", Ship(false)),
-            kBanner +
-                "#define SHIP_WIDTH 16\r\n#define SHIP_HEIGHT 2\r\n\r\n"
-                "// ship --- bitplane 1\r\nunsigned short int ship[] = {\r\n\t0xFF00,0x0000};\r\n");
-}
-
-// The lines after the declaration of plane 1 for a picture of one colour.
-std::string DataLinesOf(int width, int height, std::uint32_t colour) {
-  std::string text = Convert("/p/s.png", Filled(width, height, colour));
-  std::size_t start = text.find("[] = {\r\n");
-  return start == std::string::npos ? text : text.substr(start + 8);
-}
-
-TEST(HeaderFile, LaysOutRowsBySpriteType) {
-  struct {
-    int width, height;
-    std::uint32_t colour;
-    std::string lines;
-  } cases[] = {
-      {8, 8, K, "\t0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF};\r\n"},
-      {8, 9, W, "\t0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,\r\n\t0x00};\r\n"},
-      {32, 8, K,
-       "\t0xFFFFFFFF,0xFFFFFFFF,0xFFFFFFFF,0xFFFFFFFF,\r\n"
-       "\t0xFFFFFFFF,0xFFFFFFFF,0xFFFFFFFF,0xFFFFFFFF};\r\n"},
-      {24, 2, K, "\t0xFF,0xFF,0xFF,\r\n\t0xFF,0xFF,0xFF};\r\n"},
-      {16, 9, W, "\t0x0000,0x0000,0x0000,0x0000,0x0000,0x0000,0x0000,0x0000,\r\n\t0x0000};\r\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
-    EXPECT_EQ(DataLinesOf(c.width, c.height, c.colour), c.lines);
+  for (const auto& bitmap : bitmaps) {
+    const std::string picture = "/golden/" + bitmap.filename().string();
+    host.pictures[picture] = ReadBitmap(ReadFile(bitmap));
+    *host.command += (host.command->empty() ? "\"" : " \"") + picture + "\"";
+  }
+  ASSERT_EQ(host.Run(), ExitStatus::Done);
+  for (const auto& bitmap : bitmaps) {
+    const std::string golden = (bitmap.parent_path() / (bitmap.stem().string() + ".out")).string();
+    EXPECT_EQ(host.files["/golden/" + bitmap.stem().string() + ".h"], ReadFile(golden)) << golden;
   }
 }
 
-TEST(HeaderFile, ElementTypeFollowsSpriteType) {
-  const std::pair<int, const char*> cases[] = {{8, "unsigned char s[]"},
-                                               {16, "unsigned short int s[]"},
-                                               {32, "unsigned long int s[]"},
-                                               {40, "unsigned char s[]"}};
-  for (const auto& [width, declaration] : cases) {
-    EXPECT_NE(Convert("/p/s.png", Filled(width, 1, W)).find(declaration), std::string::npos)
-        << width;
-  }
-}
-
-TEST(HeaderFile, NamesPassThroughUnchanged) {
-  const std::string text = Convert("/art/my ship.bmp", Filled(8, 1, K));
-  EXPECT_NE(text.find("#define MY SHIP_WIDTH 8\r\n"), std::string::npos);
-  EXPECT_NE(text.find("// my ship --- bitplane 1\r\nunsigned char my ship[] = {"),
+TEST(HeaderFile, OnlyAsciiLettersOfTheNameAreUpperCased) {
+  ScriptedHost host;
+  host.command = "\"/art/\xC3\xA9t\xC3\xA9.png\"";
+  host.pictures["/art/\xC3\xA9t\xC3\xA9.png"] = Filled(8, 1, 0);
+  host.files["/opt/quillbit/Blitview.h"] = "";
+  ASSERT_EQ(host.Run(), ExitStatus::Done);
+  EXPECT_NE(host.files["/art/\xC3\xA9t\xC3\xA9.h"].find("#define \xC3\xA9T\xC3\xA9_WIDTH 8\r\n"),
             std::string::npos);
-  // Only ASCII letters are upper-cased; other bytes stay as they are.
-  const std::string utf8 = Convert("/art/\xC3\xA9t\xC3\xA9.png", Filled(8, 1, K));
-  EXPECT_NE(utf8.find("#define \xC3\xA9T\xC3\xA9_WIDTH 8"), std::string::npos);
 }
 
 TEST(HeaderFile, PathLosesItsLastThreeCharacters) {
@@ -107,19 +89,6 @@ TEST(HeaderFile, PathLosesItsLastThreeCharacters) {
                                                        {"x/y.p\xE2\x82\xACg", "x/y.h"}};
   for (const auto& [picture, header] : cases) EXPECT_EQ(HeaderPathFor(picture), header);
   EXPECT_THROW(HeaderPathFor("ab"), RunTimeError);
-}
-
-TEST(HeaderFile, GreyIsDecidedPerPicture) {
-  ScriptedHost host;
-  host.command = R"("/a/grey.png" "/a/mono.png")";
-  host.pictures["/a/grey.png"] = PictureOf({{L, K, K, K, K, K, K, K}});
-  host.pictures["/a/mono.png"] = Filled(8, 1, K);
-  host.files["/opt/quillbit/Blitview.h"] = "";
-  ASSERT_EQ(host.Run(), ExitStatus::Done);
-  EXPECT_NE(host.files["/a/grey.h"].find("grey2[]"), std::string::npos);
-  EXPECT_EQ(host.files["/a/mono.h"].find("bitplane 2"), std::string::npos);
-  EXPECT_NE(host.files["/a/mono.h"].find("unsigned char mono[] = {\r\n\t0xFF};\r\n"),
-            std::string::npos);
 }
 
 }  // namespace

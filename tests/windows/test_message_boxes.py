@@ -33,9 +33,9 @@ def wait_for(condition, timeout=20):
 class MessageBoxes(ConverterTest):
     def setUp(self):
         super().setUp()
-        missing = [name for name, value in [("DISPLAY", os.environ.get("DISPLAY")),
-                                            ("QUILLBITW", DESKTOP_PROGRAM), ("QUILLBIT_PROBE", PROBE),
-                                            ("xdotool", shutil.which("xdotool"))] if not value]
+        needed = [("DISPLAY", os.environ.get("DISPLAY")), ("QUILLBITW", DESKTOP_PROGRAM),
+                  ("QUILLBIT_PROBE", PROBE), ("xdotool", shutil.which("xdotool"))]
+        missing = [name for name, value in needed if not value]
         # Not a skip: this suite is only registered where the session provides all of it.
         self.assertEqual(missing, [], "the Windows box test cannot run without these")
 
@@ -72,7 +72,8 @@ class MessageBoxes(ConverterTest):
         return last
 
     def press_return(self, window):
-        subprocess.run(["xdotool", "windowfocus", "--sync", window], capture_output=True, timeout=10)
+        subprocess.run(["xdotool", "windowfocus", "--sync", window], capture_output=True,
+                       timeout=10)
         subprocess.run(["xdotool", "key", "--window", window, "Return"], check=True, timeout=10)
 
     def test_each_box_holds_the_batch_until_return_is_pressed(self):

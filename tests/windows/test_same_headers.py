@@ -10,7 +10,7 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import EMULATOR, FORMATS, PICTURES, PROGRAM, pictures, variants
+from harness import EMULATOR, FORMATS, PROGRAM, pictures, variants
 
 LINUX_PROGRAM = os.environ.get("QUILLBIT_LINUX", "")
 SOURCE = os.path.join(os.path.dirname(__file__), "..", "..")
@@ -46,7 +46,8 @@ def committed():
     found = []
     for folder in ("examples", os.path.join("tests", "golden"), os.path.join("tests", "pictures")):
         for name in sorted(os.listdir(os.path.join(SOURCE, folder))):
-            if not name.endswith((".h", ".out", ".md", ".txt")) and variants.family_of(name) in FORMATS:
+            if (not name.endswith((".h", ".out", ".md", ".txt"))
+                    and variants.family_of(name) in FORMATS):
                 found.append((os.path.join(folder.replace(os.sep, "_"), name),
                               os.path.join(SOURCE, folder, name)))
     return found
@@ -65,7 +66,8 @@ def tree(root):
 
 class SameHeaders(unittest.TestCase):
     def setUp(self):
-        self.assertTrue(PROGRAM and LINUX_PROGRAM, "QUILLBIT and QUILLBIT_LINUX must name both builds")
+        self.assertTrue(PROGRAM and LINUX_PROGRAM,
+                        "QUILLBIT and QUILLBIT_LINUX must name both builds")
         self.root = tempfile.mkdtemp(prefix="quillbit-same-")
         self.addCleanup(shutil.rmtree, self.root, True)
 
@@ -87,7 +89,7 @@ class SameHeaders(unittest.TestCase):
         return done.returncode, done.stdout, done.stderr
 
     def test_every_picture_gives_byte_identical_headers_and_messages(self):
-        names = [relative for relative, _ in generated()] + [relative for relative, _ in committed()]
+        names = [relative for relative, _ in generated() + committed()]
         self.assertGreater(len(names), 10)
         for build in ("linux", "windows"):
             self.prepare(build)

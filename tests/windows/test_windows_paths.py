@@ -35,7 +35,8 @@ class WindowsPaths(ConverterTest):
         self.picture("été.png", pictures.filled(8, 1, K))
         self.picture("日本.png", pictures.filled(8, 1, K))
         status, out, err = run(["été.png", "日本.png"], cwd=self.folder)
-        self.assertEqual((status, out, err), (0, information("été.png") + information("日本.png"), ""))
+        self.assertEqual((status, out, err),
+                         (0, information("été.png") + information("日本.png"), ""))
         self.assertIn(b"#define \xe9T\xe9_WIDTH 8\r\n", read_bytes(self.path("été.h")))
         self.assertIn(b"unsigned char \xe9t\xe9[] = {", read_bytes(self.path("été.h")))
         self.assertIn(b"#define ??_WIDTH 8\r\n", read_bytes(self.path("日本.h")))

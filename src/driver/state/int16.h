@@ -35,7 +35,9 @@ class Int16 {
 
   friend Int16 operator+(Int16 a, Int16 b) { return FromInt(a.get() + b.get()); }
   friend Int16 operator-(Int16 a, Int16 b) { return FromInt(a.get() - b.get()); }
-  friend Int16 operator*(Int16 a, Int16 b) { return FromInt(a.get() * b.get()); }
+  friend Int16 operator*(Int16 a, Int16 b) {
+    return FromInt(static_cast<long long>(a.get()) * b.get());
+  }
   Int16& operator+=(Int16 b) { return *this = *this + b; }
   friend constexpr bool operator==(Int16 a, Int16 b) { return a.value_ == b.value_; }
   friend constexpr bool operator!=(Int16 a, Int16 b) { return a.value_ != b.value_; }

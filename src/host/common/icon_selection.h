@@ -1,6 +1,6 @@
-// Icons hold several images; the converter takes the largest one. Today's icon
-// editors store big images as embedded PNG, which the SDL_image ICO reader rejects,
-// so the chosen image is handed to the loader on its own.
+// Icons hold several images; the converter takes the largest one, on every platform
+// alike. The chosen image goes to a decoder on its own, an embedded PNG (as today's icon
+// editors store big images) to the PNG reader, so no decoder's own choice counts.
 #pragma once
 
 #include <string>

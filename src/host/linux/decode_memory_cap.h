@@ -1,7 +1,8 @@
-// A ceiling on the memory a picture library may take while it decodes. The size
-// check reads PNG, GIF, BMP, JPEG, ICO and TGA headers; other formats (TIFF, XCF,
-// WebP, ...) may claim any size, and their readers allocate it before they read a
-// pixel. Under the ceiling such an allocation fails and the loader reports it.
+// A ceiling on the memory a picture library may take while it decodes: a second guard
+// behind the size check every reader makes before decoding. What the picture's size does
+// not bound, a library may still allocate from the file's own fields (a TIFF's strips or
+// tiles, a PNG's compressed text or colour profile); under the ceiling such an allocation
+// fails and the reader reports it.
 #pragma once
 
 #include <sys/resource.h>

@@ -1,6 +1,5 @@
-// Whether this build runs under AddressSanitizer. Two host pieces must behave
-// differently there: ASan reserves terabytes of address space, so an address-space
-// cap cannot work, and its reports must not vanish into captured standard error.
+// Whether this build runs under AddressSanitizer. ASan reserves terabytes of address
+// space up front, so the decoding memory cap, an address-space limit, is left off there.
 #pragma once
 
 // GCC says so with a macro, clang through __has_feature.

@@ -15,7 +15,7 @@ Picture ReadJpeg(const std::string& bytes, const std::string& path);
 Picture ReadTiff(const std::string& bytes, const std::string& path);
 Picture ReadWebp(const std::string& bytes, const std::string& path);
 // BMP, TGA and binary PGM/PPM, 8 or 16 bits a sample.
-Picture ReadStbFormat(const std::string& bytes, const std::string& path);
+Picture ReadStbFormat(const std::string& file, const std::string& path);
 // Icons and cursors: the largest image, PNG or bitmap with its mask or alpha.
 Picture ReadIcon(const std::string& bytes, const std::string& path);
 

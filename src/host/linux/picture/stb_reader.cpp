@@ -88,7 +88,7 @@ std::string WithWindowsHeader(const std::string& bytes) {
   const auto colours = static_cast<std::uint32_t>(
       std::min<std::size_t>((pixelsAt - kCoreEnd) / 3, std::size_t{1} << bits));
   std::string palette;
-  for (std::uint32_t i = 0; i < colours; ++i) palette += bytes.substr(kCoreEnd + 3 * i, 3) + '\0';
+  for (std::size_t i = 0; i < colours; ++i) palette += bytes.substr(kCoreEnd + 3 * i, 3) + '\0';
   const auto newPixelsAt = static_cast<std::uint32_t>(kFileHeader + 40 + palette.size());
   const std::string pixels = bytes.substr(pixelsAt);
   return "BM" + LittleBytes(newPixelsAt + static_cast<std::uint32_t>(pixels.size()), 4) +
