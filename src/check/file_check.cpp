@@ -43,7 +43,8 @@ void AddHeaderState(FileReport& report, CheckPlatform& platform, const std::stri
   const std::string expected = platform.HeaderBytes(text);
   std::optional<std::string> existing;
   try {
-    existing = platform.ReadFileStart(headerPath, expected.size() + 1);
+    // A little more than quillbit writes, enough to show what follows its end.
+    existing = platform.ReadFileStart(headerPath, expected.size() + 128);
   } catch (const RunTimeError& error) {
     report.error += kProgram + std::string(error.what()) + "\n";
     report.clean = false;

@@ -66,7 +66,7 @@ std::string FirstDifference(const std::string& expected, const std::string& actu
   const std::string where = "line " + std::to_string(number);
   if (!found)
     return "it ends before " + where + ", where quillbit writes " + Shown(wanted.value_or(""));
-  if (!wanted) return where + " " + Shown(*found) + " follows the end quillbit writes";
+  if (!wanted) return where + " " + Shown(WithoutCr(*found)) + " follows the end quillbit writes";
   if (WithoutCr(*wanted) == WithoutCr(*found))
     return where + " does not end in CR LF as quillbit ends every line";
   return where + " reads " + Shown(WithoutCr(*found)) + " where quillbit writes " +
