@@ -51,7 +51,11 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
     } else if (argument == "--version") {
       options.answer = "quillbit-check " QUILLBIT_VERSION "\n";
     } else if (options.wrong.empty()) {
-      options.wrong = "unknown option " + argument + " (a file of that name is ./" + argument + ")";
+      options.wrong = "unknown option ";
+      options.wrong += argument;
+      options.wrong += " (a file of that name is ./";
+      options.wrong += argument;
+      options.wrong += ")";
     }
   }
   if (options.wrong.empty() && options.paths.empty()) options.wrong = "no files named";

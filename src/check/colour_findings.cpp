@@ -77,6 +77,7 @@ void Count(std::map<std::uint32_t, Group>& groups, std::uint32_t key, std::uint3
 
 std::vector<Group> ByFirstPixel(const std::map<std::uint32_t, Group>& groups) {
   std::vector<Group> sorted;
+  sorted.reserve(groups.size());
   for (const auto& entry : groups) sorted.push_back(entry.second);
   std::sort(sorted.begin(), sorted.end(),
             [](const Group& a, const Group& b) { return a.first < b.first; });
