@@ -51,7 +51,7 @@ fuzz:
 	scripts/install-deps.sh clang libclang-rt-14-dev
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DQUILLBIT_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build-fuzz -j $(JOBS) --target quoted_list_fuzzer header_writer_fuzzer \
-		picture_intake_fuzzer
+		picture_intake_fuzzer header_reader_fuzzer
 	fuzz/run_fuzzers.sh build-fuzz $(FUZZ_SECONDS)
 
 # The Debian package, from the same build: $(BUILD)/quillbit_<version>_<arch>.deb.

@@ -6,7 +6,7 @@ set -eu
 build=$1
 seconds=$2
 shift 2
-targets=${*:-"quoted_list header_writer picture_intake"}
+targets=${*:-"quoted_list header_writer picture_intake header_reader"}
 source_dir=$(cd "$(dirname "$0")" && pwd)
 
 # Full stacks through the uninstrumented picture libraries, so the suppressions can

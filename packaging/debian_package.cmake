@@ -10,7 +10,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "quillbit turns sprite pictures into C header files with the sprite's bitplanes
 as arrays of hex literals, for games on small monochrome or four-level grey
 screens. Drop pictures onto its desktop launcher, or name them on a command
-line; a header appears beside each.")
+line; a header appears beside each. quillbit-check draws each sprite as
+quillbit converts it and points out colours that almost match a level.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

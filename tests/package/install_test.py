@@ -109,9 +109,11 @@ class InstalledPackageTest(unittest.TestCase):
         page = gzip.decompress((man / "quillbit.1.gz").read_bytes())
         self.assertEqual(page, (SOURCE / "packaging/quillbit.1").read_bytes())
         self.assertEqual(os.readlink(man / "quillbitw.1.gz"), "quillbit.1.gz")
+        self.assertEqual(gzip.decompress((man / "quillbit-check.1.gz").read_bytes()),
+                         (SOURCE / "packaging/quillbit-check.1").read_bytes())
 
     def test_bin_links_are_relative_and_lead_into_the_program_folder(self):
-        for program in ("quillbit", "quillbitw"):
+        for program in ("quillbit", "quillbitw", "quillbit-check"):
             with self.subTest(program=program):
                 link = self.root / "usr/bin" / program
                 self.assertEqual(os.readlink(link), f"../lib/quillbit/{program}")
@@ -130,6 +132,15 @@ class InstalledPackageTest(unittest.TestCase):
         companion = (SOURCE / "companion/Blitview.h").read_bytes()
         self.assertEqual((self.folder / "art/Blitview.h").read_bytes(), companion)
         self.assertFalse((self.folder / "Blitview.h").exists(), "only beside the last picture")
+
+    def test_installed_quillbit_check_finds_the_header_quillbit_wrote_up_to_date(self):
+        pictures.write(self.folder / "ship.png", ship_rows())
+        self.assertEqual(self.quillbit("ship.png").returncode, 0)
+        result = run(["quillbit-check", "ship.png"], cwd=self.folder, env=self.env)
+        self.assertEqual((result.returncode, result.stderr), (0, ""))
+        self.assertTrue(result.stdout.endswith("\nship.h: up to date\n"), result.stdout)
+        loaded = run(["ldd", shutil.which("quillbit-check", path=self.env["PATH"])]).stdout
+        self.assertNotIn("libSDL2", loaded)
 
     def test_launcher_command_converts_the_files_dropped_onto_it(self):
         entry = (self.root / "usr/share/applications/quillbit.desktop").read_text()

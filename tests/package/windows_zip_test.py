@@ -21,8 +21,10 @@ sys.path.insert(0, str(SOURCE / "tests" / "support"))
 import pictures  # noqa: E402  (found through the path set just above)
 
 FOLDER = f"quillbit-{VERSION}-win64"
-CONTENTS = {"quillbit.exe", "quillbitw.exe", "Blitview.h", "HOW-TO-USE.txt"}
-PE_SUBSYSTEM = {"quillbitw.exe": 2, "quillbit.exe": 3}  # 2: GUI, 3: console
+CONTENTS = {"quillbit.exe", "quillbitw.exe", "quillbit-check.exe", "Blitview.h",
+            "HOW-TO-USE.txt"}
+# 2: GUI, 3: console
+PE_SUBSYSTEM = {"quillbitw.exe": 2, "quillbit.exe": 3, "quillbit-check.exe": 3}
 
 # Pictures and their headers, shared with the end-to-end tests.
 GOLDEN = SOURCE / "tests" / "golden"
@@ -99,6 +101,15 @@ class WindowsZipTest(unittest.TestCase):
         self.assertEqual((self.folder / "art/Blitview.h").read_bytes(),
                          (self.programs / "Blitview.h").read_bytes())
         self.assertFalse((self.folder / "Blitview.h").exists(), "only beside the last picture")
+
+    def test_unpacked_quillbit_check_draws_a_picture_into_a_pipe(self):
+        pictures.write(self.folder / "ship.png", [[BLACK] * 8 + [WHITE] * 8,
+                                                  [LIGHT, DARK] + [WHITE] * 14])
+        result = run([*EMULATOR, str(self.programs / "quillbit-check.exe"), "ship.png"],
+                     cwd=self.folder)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn(b"SpriteType: 16\n########........\n-+..............\n",
+                      result.stdout.replace(b"\r\n", b"\n"))
 
     def test_width_rule_ends_with_status_2_and_no_companion(self):
         pictures.write(self.folder / "wide.png", pictures.filled(12, 2))

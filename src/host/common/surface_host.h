@@ -20,6 +20,8 @@ class SurfaceHost : public Host {
   double ScaleWidth() const override;
   double ScaleHeight() const override;
   std::uint32_t Point(double x, double y) const override;
+  // The loaded picture's ARGB pixels as decoded, alpha kept; empty until they are read.
+  const std::vector<std::uint32_t>& Pixels() const { return pixels_; }
 
  protected:
   // An empty surface of the picture's size; the pixels may follow later.

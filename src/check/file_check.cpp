@@ -1,0 +1,111 @@
+#include "check/file_check.h"
+
+#include <vector>
+
+#include "check/colour_findings.h"
+#include "check/conversion_preview.h"
+#include "check/header_reader.h"
+#include "check/text_difference.h"
+#include "host/common/presentation.h"
+#include "host/run_end.h"
+
+namespace quillbit {
+
+namespace {
+
+const char* const kProgram = "quillbit-check: ";
+
+bool NamedLikeHeader(const std::string& path) {
+  return path.size() >= 2 && path[path.size() - 2] == '.' &&
+         (path.back() == 'h' || path.back() == 'H');
+}
+
+bool IsHeader(CheckPlatform& platform, const std::string& path) {
+  if (NamedLikeHeader(path)) return true;
+  try {
+    const auto start = platform.ReadFileStart(path, HeaderBanner().size());
+    return start && StartsWithHeaderBanner(*start);
+  } catch (const RunTimeError&) {
+    return false;  // the picture reader gives quillbit's own report of it
+  }
+}
+
+std::string OneLine(const std::string& message) {
+  std::string line = WithLineFeeds(message);
+  for (char& ch : line)
+    if (ch == '\n') ch = ' ';
+  return line;
+}
+
+// Compares the header beside the picture with what quillbit writes now.
+void AddHeaderState(FileReport& report, CheckPlatform& platform, const std::string& headerPath,
+                    const std::string& text) {
+  const std::string expected = platform.HeaderBytes(text);
+  std::optional<std::string> existing;
+  try {
+    // A little more than quillbit writes, enough to show what follows its end.
+    existing = platform.ReadFileStart(headerPath, expected.size() + 128);
+  } catch (const RunTimeError& error) {
+    report.error += kProgram + std::string(error.what()) + "\n";
+    report.clean = false;
+    return;
+  }
+  if (!existing) {
+    report.output += headerPath + ": not written yet\n";
+  } else if (*existing == expected) {
+    report.output += headerPath + ": up to date\n";
+  } else {
+    report.output += headerPath + ": out of date: " + FirstDifference(expected, *existing) + "\n";
+    report.clean = false;
+  }
+}
+
+FileReport CheckPicture(CheckPlatform& platform, const std::string& path, DrawingStyle style) {
+  const DecodedPicture picture = platform.LoadPicture(path);
+  const ConversionPreview preview = PreviewConversion(picture, path, platform);
+  FileReport report;
+  report.output = WithLineFeeds(preview.information) + "\n" + DrawSprite(preview.sprite, style) +
+                  LevelCountsText(preview.sprite) + "\n";
+  std::vector<std::string> findings = ColourFindings(picture, path);
+  if (preview.stop) findings.push_back(path + ": quillbit stops here: " + OneLine(*preview.stop));
+  for (const std::string& finding : findings) report.output += finding + "\n";
+  report.clean = findings.empty();
+  if (preview.headerPath) AddHeaderState(report, platform, *preview.headerPath, preview.headerText);
+  return report;
+}
+
+std::string Description(const HeaderContents& contents) {
+  const std::string size =
+      std::to_string(contents.sprite.width) + " by " + std::to_string(contents.sprite.height);
+  if (contents.grey)
+    return "a " + size + " sprite in two bitplanes, " + contents.base + "1 and " + contents.base +
+           "2";
+  return "a " + size + " sprite in one bitplane, " + contents.base;
+}
+
+FileReport CheckHeader(CheckPlatform& platform, const std::string& path, DrawingStyle style) {
+  const std::optional<std::string> bytes = platform.ReadFileStart(path, kLargestHeader + 1);
+  if (!bytes) throw RunTimeError("cannot read header \"" + path + "\": there is no such file");
+  const HeaderReading reading = bytes->size() > kLargestHeader
+                                    ? HeaderReading{std::nullopt, "it is larger than any header"}
+                                    : ReadQuillbitHeader(*bytes);
+  if (!reading.contents)
+    return {path + ": not a header quillbit wrote: " + reading.problem + "\n", "", false};
+  const HeaderContents& contents = *reading.contents;
+  return {path + ": " + Description(contents) + "\n" + DrawSprite(contents.sprite, style) +
+              LevelCountsText(contents.sprite) + "\n",
+          "", true};
+}
+
+}  // namespace
+
+FileReport CheckFile(CheckPlatform& platform, const std::string& path, DrawingStyle style) {
+  try {
+    if (IsHeader(platform, path)) return CheckHeader(platform, path, style);
+    return CheckPicture(platform, path, style);
+  } catch (const RunTimeError& error) {
+    return {"", kProgram + std::string(error.what()) + "\n", false};
+  }
+}
+
+}  // namespace quillbit

@@ -1,0 +1,23 @@
+#include "host/common/standard_streams.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "host/run_end.h"
+
+namespace quillbit {
+
+void WriteStandardStream(const std::string& text, bool error) {
+  std::FILE* stream = error ? stderr : stdout;
+  if (error) std::fflush(stdout);  // keep the order of a log that collects both streams
+  errno = 0;
+  const std::size_t written = std::fwrite(text.data(), 1, text.size(), stream);
+  if (std::fflush(stream) == 0 && written == text.size() && !std::ferror(stream)) return;
+  const int reason = errno;
+  std::clearerr(stream);
+  throw RunTimeError(std::string("cannot write to standard ") + (error ? "error" : "output") +
+                     ": " + (reason != 0 ? std::strerror(reason) : "write failed"));
+}
+
+}  // namespace quillbit

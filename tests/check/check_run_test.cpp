@@ -1,0 +1,163 @@
+#include "check/check_run.h"
+
+#include <gtest/gtest.h>
+
+#include "check/conversion_preview.h"
+#include "fake_check_platform.h"
+
+namespace quillbit::testing {
+namespace {
+
+// The ship of the README: 16 x 2, a black half row, a light and a dark grey pixel.
+DecodedPicture Ship() {
+  std::vector<std::uint32_t> top(16, W), bottom(16, W);
+  std::fill(top.begin(), top.begin() + 8, K);
+  bottom[0] = L, bottom[1] = D;
+  return PictureOf({top, bottom});
+}
+
+std::string HeaderOf(const DecodedPicture& picture, const std::string& path) {
+  FakeCheckPlatform platform;
+  return PreviewConversion(picture, path, platform).headerText;
+}
+
+int Check(FakeCheckPlatform& platform, const std::vector<std::string>& arguments) {
+  return RunCheck(platform, arguments);
+}
+
+TEST(CheckRun, APictureIsReportedAsQuillbitSeesIt) {
+  FakeCheckPlatform platform;
+  platform.pictures["art/ship.png"] = Ship();
+  EXPECT_EQ(Check(platform, {"art/ship.png"}), 0);
+  EXPECT_EQ(platform.output,
+            "Quillbit - ship.png\nDimensions: 16 by 2\nSpriteType: 16\n"
+            "########........\n"
+            "-+..............\n"
+            "# black, + dark grey, - light grey, . background\n"
+            "Pixels: 8 black, 1 dark grey, 1 light grey, 22 background\n"
+            "art/ship.h: not written yet\n");
+  EXPECT_EQ(platform.error, "");
+}
+
+TEST(CheckRun, TheHeaderBesideIsComparedWithWhatQuillbitWritesNow) {
+  const std::string current = HeaderOf(Ship(), "ship.png");
+  std::string stale = current;
+  stale.replace(stale.find("0x4000"), 6, "0x0000");
+  const struct {
+    const char* name;
+    std::optional<std::string> header;  // nullopt: none there
+    int status;
+    std::string line;
+  } cases[] = {
+      {"missing", std::nullopt, 0, "ship.h: not written yet\n"},
+      {"current", current, 0, "ship.h: up to date\n"},
+      {"stale", stale, 1,
+       "ship.h: out of date: line 11 reads \"\\t0xFF00,0x0000};\" where quillbit writes "
+       "\"\\t0xFF00,0x4000};\"\n"},
+      {"empty", std::string(), 1, "ship.h: out of date: the file is empty\n"},
+      {"longer", current + "// mine\r\n", 1,
+       "ship.h: out of date: line 12 \"// mine\" follows the end quillbit writes\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeCheckPlatform platform;
+    platform.pictures["ship.png"] = Ship();
+    if (c.header) platform.files["ship.h"] = *c.header;
+    EXPECT_EQ(Check(platform, {"ship.png"}), c.status);
+    EXPECT_TRUE(
+        platform.output.size() > c.line.size() &&
+        platform.output.compare(platform.output.size() - c.line.size(), c.line.size(), c.line) == 0)
+        << platform.output;
+  }
+}
+
+TEST(CheckRun, TheWidthRuleIsAFindingInQuillbitsWordsAndTheLevelsAreStillDrawn) {
+  FakeCheckPlatform platform;
+  platform.pictures["wide.png"] = PictureOf({std::vector<std::uint32_t>(12, K)});
+  platform.files["wide.h"] = "an old header";
+  EXPECT_EQ(Check(platform, {"wide.png"}), 1);
+  EXPECT_EQ(platform.output,
+            "Quillbit - wide.png\nDimensions: 12 by 1\nSpriteType: other\n"
+            "############\n"
+            "# black, + dark grey, - light grey, . background\n"
+            "Pixels: 12 black, 0 dark grey, 0 light grey, 0 background\n"
+            "wide.png: quillbit stops here: Image Width must be evenly divisible by 8 for "
+            "program to work properly. Please resize your image.\n");
+}
+
+TEST(CheckRun, AHeaderIsDrawnBackAndAnythingElseNamedLikeOneIsRefused) {
+  FakeCheckPlatform platform;
+  platform.files["ship.h"] = HeaderOf(Ship(), "ship.png");
+  platform.files["ship.out"] = platform.files["ship.h"];  // told by its first line
+  platform.files["notes.h"] = "#pragma once\n";
+  EXPECT_EQ(Check(platform, {"ship.h", "ship.out"}), 0);
+  const std::string drawing =
+      "########........\n-+..............\n"
+      "# black, + dark grey, - light grey, . background\n"
+      "Pixels: 8 black, 1 dark grey, 1 light grey, 22 background\n";
+  EXPECT_EQ(platform.output, "ship.h: a 16 by 2 sprite in two bitplanes, ship1 and ship2\n" +
+                                 drawing + "\nship.out: a 16 by 2 sprite in two bitplanes, " +
+                                 "ship1 and ship2\n" + drawing);
+  platform.output.clear();
+  EXPECT_EQ(Check(platform, {"notes.h"}), 1);
+  EXPECT_EQ(platform.output,
+            "notes.h: not a header quillbit wrote: its first line is not quillbit's "
+            "\"//Image data created by Quillbit 1.0 Beta (Marrowick)\"\n");
+}
+
+TEST(CheckRun, ExitStatusSaysCleanFindingsOrUsage) {
+  const std::uint32_t nearDark = 0xFF565555;
+  const struct {
+    std::vector<std::string> arguments;
+    int status;
+    std::string error;  // the start of standard error
+  } cases[] = {
+      {{"ship.png"}, 0, ""},
+      {{"ship.png", "near.png"}, 1, ""},
+      {{"ship.png", "gone.png"}, 1, "quillbit-check: cannot read picture \"gone.png\"\n"},
+      {{"gone.h"}, 1, "quillbit-check: cannot read header \"gone.h\": there is no such file\n"},
+      {{"locked.h"}, 1, "quillbit-check: cannot read \"locked.h\": denied\n"},
+      {{"huge.png"},
+       1,
+       "quillbit-check: overflow: picture \"huge.png\" is 200 x 200 pixels; at most 32767 "
+       "pixels fit\n"},
+      {{}, 2, "quillbit-check: no files named\nUsage: quillbit-check [--] FILE..."},
+      {{"-x", "ship.png"}, 2, "quillbit-check: unknown option -x (a file of that name is ./-x)"},
+      {{"--", "-x.png"}, 0, ""},
+      {{"-"}, 1, "quillbit-check: cannot read picture \"-\""},
+      {{"--help", "ship.png"}, 0, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.arguments));
+    FakeCheckPlatform platform;
+    platform.pictures["ship.png"] = Ship();
+    platform.pictures["-x.png"] = Ship();
+    platform.pictures["near.png"] = PictureOf({{nearDark, W, W, W, W, W, W, W}});
+    platform.pictures["huge.png"] = {200, 200, std::vector<std::uint32_t>(40000, W)};
+    platform.files["locked.h"] = "";
+    platform.unreadable.insert("locked.h");
+    EXPECT_EQ(Check(platform, c.arguments), c.status) << platform.output << platform.error;
+    EXPECT_EQ(platform.error.substr(0, c.error.size()), c.error);
+    EXPECT_EQ(platform.error.empty(), c.error.empty()) << platform.error;
+  }
+}
+
+TEST(CheckRun, HelpAndVersionAnswerAndAFailedOutputIsStatusOne) {
+  FakeCheckPlatform platform;
+  EXPECT_EQ(Check(platform, {"--help"}), 0);
+  EXPECT_EQ(platform.output, CheckUsage());
+  EXPECT_NE(platform.output.find("within 24 of the level's"), std::string::npos);
+  platform.output.clear();
+  EXPECT_EQ(Check(platform, {"--version"}), 0);
+  EXPECT_EQ(platform.output, "quillbit-check 1.0.0\n");
+
+  FakeCheckPlatform full;
+  full.pictures["ship.png"] = Ship();
+  full.outputFails = true;
+  EXPECT_EQ(Check(full, {"ship.png"}), 1);
+  EXPECT_EQ(full.error,
+            "quillbit-check: cannot write to standard output: No space left on device\n");
+}
+
+}  // namespace
+}  // namespace quillbit::testing

@@ -1,0 +1,79 @@
+// A platform for quillbit-check's unit tests: pictures already decoded, files in memory,
+// the terminal as the test says, and what the check writes kept.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "check/check_platform.h"
+#include "host/common/slash_paths.h"
+#include "host/run_end.h"
+
+namespace quillbit::testing {
+
+// Path names by the POSIX rules of the Linux host; nothing else is asked of it.
+class SlashNames : public FileSystem {
+ public:
+  std::string GetParentFolderName(const std::string& path) const override {
+    return slash_paths::ParentFolderName(path);
+  }
+  std::string GetFileName(const std::string& path) const override {
+    return slash_paths::FileName(path);
+  }
+  std::string GetBaseName(const std::string& path) const override {
+    return slash_paths::BaseName(path);
+  }
+  std::string BuildPath(const std::string& folder, const std::string& name) const override {
+    return slash_paths::BuildPath(folder, name);
+  }
+  bool FileExists(const std::string& /*path*/) const override { return false; }
+  void CopyFile(const std::string&, const std::string&, bool) const override {}
+};
+
+class FakeCheckPlatform : public CheckPlatform {
+ public:
+  std::map<std::string, DecodedPicture> pictures;
+  std::map<std::string, std::string> files;
+  std::set<std::string> unreadable;  // files there that cannot be read
+  TerminalFacts terminal;
+  bool outputFails = false;
+  std::string output;
+  std::string error;
+
+  DecodedPicture LoadPicture(const std::string& path) override {
+    const auto found = pictures.find(path);
+    if (found == pictures.end()) throw RunTimeError("cannot read picture \"" + path + "\"");
+    return found->second;
+  }
+  std::optional<std::string> ReadFileStart(const std::string& path, std::size_t limit) override {
+    if (unreadable.count(path)) throw RunTimeError("cannot read \"" + path + "\": denied");
+    const auto found = files.find(path);
+    if (found == files.end()) return std::nullopt;
+    return found->second.substr(0, limit);
+  }
+  std::unique_ptr<FileSystem> CreateFileSystem() override { return std::make_unique<SlashNames>(); }
+  std::string HeaderBytes(const std::string& text) override { return text; }
+  TerminalFacts Terminal() override { return terminal; }
+  void Write(const std::string& text, Stream stream) override {
+    if (outputFails && stream == Stream::Output)
+      throw RunTimeError("cannot write to standard output: No space left on device");
+    (stream == Stream::Output ? output : error) += text;
+  }
+};
+
+// A picture of rows of 0xAARRGGBB pixels.
+inline DecodedPicture PictureOf(const std::vector<std::vector<std::uint32_t>>& rows) {
+  DecodedPicture picture{static_cast<int>(rows.front().size()), static_cast<int>(rows.size()), {}};
+  for (const auto& row : rows) picture.argb.insert(picture.argb.end(), row.begin(), row.end());
+  return picture;
+}
+
+constexpr std::uint32_t K = 0xFF000000;  // opaque black
+constexpr std::uint32_t D = 0xFF555555;  // opaque dark grey
+constexpr std::uint32_t L = 0xFFAAAAAA;  // opaque light grey
+constexpr std::uint32_t W = 0xFFFFFFFF;  // opaque white
+
+}  // namespace quillbit::testing
