@@ -174,7 +174,7 @@ class Batch(ConverterTest):
         self.assertEqual((status, err), (0, ""))
         self.assertEqual(out.count("Quillbit - "), 1000)
         self.assertEqual(len(os.listdir(self.folder)), 2001)
-        # Speed is make bench's business: a bound here fails on a loaded machine, not on a slow program.
+        # Speed is make bench's business: a bound here fails on a busy machine, not a slow program.
         print(f"1000 sprites in {elapsed:.3f} s")
 
 
