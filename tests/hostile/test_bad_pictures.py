@@ -73,6 +73,22 @@ class BadPictureFiles(HostileTest):
                 outcome = run([self.path(name)], cwd=self.folder)
                 self.assertIn("GIMP XCF is not a picture format quillbit reads", outcome.stderr)
 
+    def test_pnm_headers_outside_the_format_are_refused(self):
+        """The largest sample is a number from 1 to 65535 followed by one blank."""
+        for maxval in (b"0", b"-1", b"255xxx", b"65536"):
+            with self.subTest(maxval=maxval):
+                data = b"P6\n8 1\n" + maxval + b"\n" + bytes(48)
+                self.assert_bad_file_reported("bad.ppm", data)
+                self.assertIn("broken PNM file", run([self.path("bad.ppm")], self.folder).stderr)
+
+    def test_gif_whose_codes_start_wider_than_giflib_reads_says_so(self):
+        """An LZW code size of 11 (codes of 12 bits from the start) is legal; giflib stops at 8
+        and used to report a failed read."""
+        data = (b"GIF89a\x08\x00\x01\x00\xf3\x00\x00" + bytes(48) + b"\x2c" + bytes(4)
+                + b"\x08\x00\x01\x00\x00\x0b\x02\x00\x08\x00;")
+        self.assert_bad_file_reported("wide-codes.gif", data)
+        self.assertIn("LZW code size of 11", run([self.path("wide-codes.gif")], self.folder).stderr)
+
     def test_gif_that_ends_before_any_frame_is_reported(self):
         """giflib names no reason for this one; reading its missing text crashed (fuzzing)."""
         self.assert_bad_file_reported("no-frame.gif", b"GIF89a\x08\x00\x08\x00\x00\x00\x00;")
