@@ -70,10 +70,16 @@ class GifReader {
   }
 
   // giflib reads LZW code sizes up to 8, one per bit of a colour index, and reports a
-  // larger one as a failed read. A frame may start its codes wider, up to 11.
-  void CheckCodeSize() const {
-    if (gif_->Error != D_GIF_ERR_READ_FAILED || reader_.at == 0) return;
-    const auto size = static_cast<unsigned char>((*reader_.bytes)[reader_.at - 1]);
+  // larger one as a failed read; a frame may start its codes wider, up to 11. The code size
+  // follows the frame's descriptor (9 bytes from descriptorAt) and its colour table.
+  void CheckCodeSize(std::size_t descriptorAt) const {
+    const std::string& bytes = *reader_.bytes;
+    if (gif_->Error != D_GIF_ERR_READ_FAILED || descriptorAt + 9 > bytes.size()) return;
+    const auto flags = static_cast<unsigned char>(bytes[descriptorAt + 8]);
+    const std::size_t table = flags & 0x80 ? 3u << ((flags & 7) + 1) : 0;
+    const std::size_t codeSizeAt = descriptorAt + 9 + table;
+    if (reader_.at != codeSizeAt + 1) return;
+    const auto size = static_cast<unsigned char>(bytes[codeSizeAt]);
     if (size > 8 && size <= 11)
       throw PictureFault("GIF with an LZW code size of " + std::to_string(size) +
                          " is not a picture format quillbit reads (giflib reads sizes up to 8); "
@@ -94,8 +100,9 @@ class GifReader {
       GifRecordType record = UNDEFINED_RECORD_TYPE;
       if (DGifGetRecordType(gif_, &record) != GIF_OK) Broken(gif_->Error);
       if (record == IMAGE_DESC_RECORD_TYPE) {
+        const std::size_t descriptorAt = reader_.at;
         if (DGifGetImageDesc(gif_) == GIF_OK) return;
-        CheckCodeSize();
+        CheckCodeSize(descriptorAt);
         Broken(gif_->Error);
       }
       if (record != EXTENSION_RECORD_TYPE) Broken(gif_->Error);
