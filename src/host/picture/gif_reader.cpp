@@ -65,7 +65,7 @@ class GifReader {
   }
 
  private:
-  [[noreturn]] void Broken(int error) const {
+  [[noreturn]] static void Broken(int error) {
     throw PictureFault("broken GIF file (" + Reason(error) + ")");
   }
 

@@ -37,7 +37,9 @@ bool IsPsd(std::string_view bytes) { return StartsWith(bytes, "8BPS"); }
 bool IsIlbm(std::string_view bytes) {
   return StartsWith(bytes, "FORM") && (At(bytes, 8, "ILBM") || At(bytes, 8, "PBM "));
 }
-bool IsXpm(std::string_view bytes) { return bytes.substr(0, 64).find("/* XPM */") != bytes.npos; }
+bool IsXpm(std::string_view bytes) {
+  return bytes.substr(0, 64).find("/* XPM */") != std::string_view::npos;
+}
 bool IsXvThumbnail(std::string_view bytes) { return StartsWith(bytes, "P7 332"); }
 bool IsPam(std::string_view bytes) { return StartsWith(bytes, "P7"); }
 bool IsPbm(std::string_view bytes) { return bytes.size() > 2 && StartsWith(bytes, "P4"); }

@@ -36,7 +36,9 @@ namespace quillbit {
   FUNCTION(WebPAnimDecoderGetNext)             \
   FUNCTION(WebPAnimDecoderDelete)
 
-#define QUILLBIT_FUNCTION_POINTER(name) decltype(&::name) name = nullptr;
+// name is a declarator here and cannot stand in parentheses.
+#define QUILLBIT_FUNCTION_POINTER(name) \
+  decltype(&::name) name = nullptr;  // NOLINT(bugprone-macro-parentheses)
 
 struct Libtiff {
   QUILLBIT_LIBTIFF_FUNCTIONS(QUILLBIT_FUNCTION_POINTER)

@@ -73,7 +73,7 @@ void ExpandToArgbWords(png_structp png, png_infop info) {
 // The file is handed to libpng's progressive reader in pieces of this size, and no
 // more is handed over once the last row is in: compressed data after it, however
 // much, is never inflated.
-constexpr std::size_t kPieceSize = 64 * 1024;
+constexpr std::size_t kPieceSize = std::size_t{64} * 1024;
 
 class PngReader {
  public:

@@ -81,8 +81,8 @@ void FillSixteenBits(const StbSamples& samples, unsigned maxval, Picture& pictur
   for (std::uint32_t& word : picture.argb) {
     std::uint8_t eight[3];
     for (int i = 0; i < samples.channels(); ++i, at += 2)
-      eight[i] =
-          EightBitSample(static_cast<std::uint16_t>(Scaled(at[0] << 8 | at[1], maxval, 0xFFFF)));
+      eight[i] = EightBitSample(static_cast<std::uint16_t>(
+          Scaled(static_cast<unsigned>(at[0] << 8 | at[1]), maxval, 0xFFFF)));
     word = ArgbFromSamples(eight, samples.channels());
   }
 }

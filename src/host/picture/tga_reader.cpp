@@ -37,7 +37,7 @@ Picture ReadTga(const std::string& bytes) {
   if (CutShort(bytes, picture)) throw PictureFault("broken TGA file (cut short)");
   FillFromSamples(StbSamples(bytes, "TGA", picture, false), picture);
   if (StoredRightToLeft(bytes)) {
-    const auto width = static_cast<std::size_t>(picture.width);
+    const std::ptrdiff_t width = picture.width;
     for (auto row = picture.argb.begin(); row != picture.argb.end(); row += width)
       std::reverse(row, row + width);
   }
