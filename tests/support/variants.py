@@ -477,6 +477,9 @@ def pnm_variants():
                            for v in _rgb(p))
         out.append(("rgb%d.ppm" % (8 * width),
                     b"P6 %d %d %d\n" % (WIDTH, HEIGHT, maxval) + samples, pic))
+    samples = bytes(_grey(p) for r in grey for p in r)
+    out.append(("grey8-comments.pgm",  # a comment may follow a side at once
+                b"P5#a\n#b\n%d %d#c\n \t#d 44\n255\n" % (WIDTH, HEIGHT) + samples, grey))
     bound = rows(BOUNDARY)
     wide = _wide_picture(bound, _rgb)
     samples = b"".join(v.to_bytes(2, "big") for r in wide for p in r for v in p)

@@ -40,8 +40,9 @@ std::size_t SkipBlanks(const std::string& bytes, std::size_t at) {
 }
 
 // A decimal number of at most nine digits (no side ends past 32767, no sample past 65535);
-// stb_image would read a longer one into an int that overflows.
-long long Number(const std::string& bytes, std::size_t& at, const char* what) {
+// stb_image would read a longer one into an int that overflows. A comment may follow a side
+// at once; the largest sample ends the header with one blank.
+long long Number(const std::string& bytes, std::size_t& at, const char* what, bool last) {
   at = SkipBlanks(bytes, at);
   long long value = 0;
   std::size_t digits = 0;
@@ -50,7 +51,7 @@ long long Number(const std::string& bytes, std::size_t& at, const char* what) {
     value = value * 10 + (bytes[at] - '0');
   }
   if (digits == 0) Broken(std::string("no ") + what + " in its header");
-  if (at < bytes.size() && !IsBlank(bytes[at]))
+  if (at < bytes.size() && !IsBlank(bytes[at]) && (last || bytes[at] != '#'))
     Broken(std::string("its ") + what + " is not a number");
   return value;
 }
@@ -58,9 +59,9 @@ long long Number(const std::string& bytes, std::size_t& at, const char* what) {
 PnmHeader ParseHeader(const std::string& bytes) {
   PnmHeader header;
   std::size_t at = 2;
-  header.width = Number(bytes, at, "width");
-  header.height = Number(bytes, at, "height");
-  header.maxval = Number(bytes, at, "maximum sample");
+  header.width = Number(bytes, at, "width", false);
+  header.height = Number(bytes, at, "height", false);
+  header.maxval = Number(bytes, at, "maximum sample", true);
   if (header.maxval < 1 || header.maxval > 65535)
     Broken("its maximum sample is " + std::to_string(header.maxval) + ", not 1 to 65535");
   header.rasterAt = at + 1;
