@@ -3,6 +3,7 @@ before it got its header, and a header already beside the bad picture stays as i
 
 import os
 import random
+import struct
 import unittest
 
 from hostile import HostileTest, ODD_PICTURES, pictures, read_bytes, run, write_bytes
@@ -19,6 +20,8 @@ def good_files():
         "gif": read_bytes(os.path.join(ODD_PICTURES, "interlaced.gif")),
         "jpg": read_bytes(os.path.join(ODD_PICTURES, "cmyk.jpg")),
         "ico": read_bytes(os.path.join(ODD_PICTURES, "several-sizes-largest-black.ico")),
+        "tga": struct.pack("<BBBHHBHHHHBB", 0, 0, 2, 0, 0, 0, 0, 0, 16, 8, 24, 0x20)
+        + b"\0\0\0" * 16 * 8,
     }
 
 
