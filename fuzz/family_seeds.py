@@ -4,7 +4,8 @@
 Usage: fuzz/family_seeds.py OUT
 Each family's seeds are the test suite's variants of that family, its committed test
 pictures, and the committed corpus files of that family, each led by the byte that
-picks the file's extension (the table of picture_intake_fuzzer.cpp).
+picks the file's extension (the table of picture_intake_fuzzer.cpp). A decoder of
+quillbit's own is also fuzzed on its own seeds: bmp-rle, the RLE4/RLE8 expander.
 """
 
 import pathlib
@@ -18,6 +19,8 @@ EXTENSIONS = ["png", "gif", "bmp", "jpg", "ico", "tga", "pcx", "xyz",
               "pgm", "ppm", "tif", "webp", "cur", "lbm", "xpm", "txt"]
 # The families quillbit reads: the test suite's variant families, and JPEG.
 FAMILIES = sorted(list(variants.FAMILIES) + ["jpeg"])
+# Decoders of quillbit's own, each with the variants it decodes.
+OWN_DECODERS = {"bmp-rle": lambda name: name.startswith("rle") and name.endswith(".bmp")}
 
 
 def family_of(name):
@@ -35,6 +38,9 @@ def seeds():
     """(family, seed name, seed bytes) of every seed."""
     for family, name, data, _ in variants.all_variants():
         yield family, name, lead_byte(name) + data
+        for decoder, decodes in OWN_DECODERS.items():
+            if decodes(name):
+                yield decoder, name, lead_byte(name) + data
     for folder in ("tests/pictures", "tests/hostile/pictures", "tests/golden"):
         for path in sorted((ROOT / folder).iterdir()):
             family = family_of(path.name)
@@ -49,11 +55,12 @@ def seeds():
 
 def main():
     out = pathlib.Path(sys.argv[1])
-    for family in FAMILIES:
+    folders = FAMILIES + list(OWN_DECODERS)
+    for family in folders:
         (out / family).mkdir(parents=True, exist_ok=True)
     for family, name, data in seeds():
         (out / family / name).write_bytes(data)
-    for family in FAMILIES:
+    for family in folders:
         print(family, len(list((out / family).iterdir())))
 
 

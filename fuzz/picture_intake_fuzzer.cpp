@@ -26,7 +26,8 @@ class SilentPresentation : public Presentation {
 
 // The first byte picks the extension, the loader's hint for formats it cannot
 // tell by content (TGA); the rest is the file. fuzz/family_seeds.py writes seeds with
-// the same table.
+// the same list, and tests/formats checks it against the reader's table of formats. The
+// order stays: committed corpus files chose their extension by it.
 const char* const kExtensions[] = {"png", "gif", "bmp", "jpg",  "ico", "tga", "pcx", "xyz",
                                    "pgm", "ppm", "tif", "webp", "cur", "lbm", "xpm", "txt"};
 constexpr std::size_t kExtensionCount = sizeof kExtensions / sizeof kExtensions[0];

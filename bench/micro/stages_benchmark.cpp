@@ -18,7 +18,7 @@
 #include "analysis/picture_intake.h"
 #include "header/header_file.h"
 #include "host/linux/linux_host.h"
-#include "host/linux/picture/picture.h"
+#include "host/picture/picture.h"
 
 namespace {
 

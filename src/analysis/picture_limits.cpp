@@ -13,11 +13,14 @@ std::string Decimal(double value) { return std::to_string(static_cast<long long>
 
 // Checked before any arithmetic on the sides, so the report carries the real size
 // instead of the overflow of some later product.
-void CheckPictureLimits(const std::string& path, double width, double height) {
+bool FitsPictureLimits(double width, double height) {
   const double limit = Int16::kMax + 0.5;  // what still rounds to 32767
-  if (width < limit && height < limit &&
-      Int16::Round(width).get() * Int16::Round(height).get() <= Int16::kMax)
-    return;
+  return width < limit && height < limit &&
+         Int16::Round(width).get() * Int16::Round(height).get() <= Int16::kMax;
+}
+
+void CheckPictureLimits(const std::string& path, double width, double height) {
+  if (FitsPictureLimits(width, height)) return;
   throw RunTimeError("overflow: picture \"" + path + "\" is " + Decimal(width) + " x " +
                      Decimal(height) + " pixels; at most " + std::to_string(Int16::kMax) +
                      " pixels fit");

@@ -6,6 +6,9 @@
 
 namespace quillbit {
 
+// True when a picture of width x height pixels fits the limits.
+bool FitsPictureLimits(double width, double height);
+
 // Throws the overflow run-time error naming path and its size unless a picture
 // of width x height pixels fits the limits.
 void CheckPictureLimits(const std::string& path, double width, double height);

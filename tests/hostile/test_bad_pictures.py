@@ -3,6 +3,7 @@ before it got its header, and a header already beside the bad picture stays as i
 
 import os
 import random
+import struct
 import unittest
 
 from hostile import HostileTest, ODD_PICTURES, pictures, read_bytes, run, write_bytes
@@ -19,6 +20,8 @@ def good_files():
         "gif": read_bytes(os.path.join(ODD_PICTURES, "interlaced.gif")),
         "jpg": read_bytes(os.path.join(ODD_PICTURES, "cmyk.jpg")),
         "ico": read_bytes(os.path.join(ODD_PICTURES, "several-sizes-largest-black.ico")),
+        "tga": struct.pack("<BBBHHBHHHHBB", 0, 0, 2, 0, 0, 0, 0, 0, 16, 8, 24, 0x20)
+        + b"\0\0\0" * 16 * 8,
     }
 
 
@@ -72,6 +75,22 @@ class BadPictureFiles(HostileTest):
                 self.assert_bad_file_reported(name, damaged)
                 outcome = run([self.path(name)], cwd=self.folder)
                 self.assertIn("GIMP XCF is not a picture format quillbit reads", outcome.stderr)
+
+    def test_pnm_headers_outside_the_format_are_refused(self):
+        """The largest sample is a number from 1 to 65535 followed by one blank."""
+        for maxval in (b"0", b"-1", b"255xxx", b"65536"):
+            with self.subTest(maxval=maxval):
+                data = b"P6\n8 1\n" + maxval + b"\n" + bytes(48)
+                self.assert_bad_file_reported("bad.ppm", data)
+                self.assertIn("broken PNM file", run([self.path("bad.ppm")], self.folder).stderr)
+
+    def test_gif_whose_codes_start_wider_than_giflib_reads_says_so(self):
+        """An LZW code size of 11 (codes of 12 bits from the start) is legal; giflib stops at 8
+        and used to report a failed read."""
+        data = (b"GIF89a\x08\x00\x01\x00\xf3\x00\x00" + bytes(48) + b"\x2c" + bytes(4)
+                + b"\x08\x00\x01\x00\x00\x0b\x02\x00\x08\x00;")
+        self.assert_bad_file_reported("wide-codes.gif", data)
+        self.assertIn("LZW code size of 11", run([self.path("wide-codes.gif")], self.folder).stderr)
 
     def test_gif_that_ends_before_any_frame_is_reported(self):
         """giflib names no reason for this one; reading its missing text crashed (fuzzing)."""

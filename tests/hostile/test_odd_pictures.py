@@ -53,15 +53,29 @@ class OddPictures(HostileTest):
                 header = read_bytes(picture[:-3] + "h").decode("latin-1")
                 self.assertEqual(first_plane(header), expected)
 
-    def test_truecolour_tga_is_not_taken_for_a_cursor(self):
-        """Its first four bytes, 00 00 02 00, are those of a cursor file."""
-        header = struct.pack("<BBBHHBHHHHBB", 0, 0, 2, 0, 0, 0, 0, 0, 16, 8, 24, 0x20)
+    def test_tga_is_told_by_its_name_before_its_bytes(self):
+        """A TGA may start with an icon's or a cursor's first bytes (00 00 01 00, 00 00 02 00
+        and a count); its name says what it is."""
         row = b"\x00\x00\x00" * 8 + b"\xff\xff\xff" * 8
-        picture = self.path("truecolour.tga")
-        write_bytes(picture, header + row * 8)
-        outcome = run([picture], cwd=self.folder)
-        self.assertEqual((outcome.status, outcome.stderr), (0, ""))
-        self.assertEqual(first_plane(read_bytes(self.path("truecolour.h")).decode("latin-1")), HALF)
+        cases = {  # colour-map type, image type, map length -> what comes of it
+            "truecolour, like a cursor": (0, 2, 0, None),
+            "truecolour with a stray map length, like a cursor of three images": (0, 2, 3, None),
+            "colour-mapped without a map, like an icon": (0, 1, 1, "broken TGA file"),
+        }
+        for case, (map_type, image_type, map_length, refusal) in cases.items():
+            with self.subTest(case=case):
+                header = struct.pack("<BBBHHBHHHHBB", 0, map_type, image_type, 0, map_length,
+                                     0, 0, 0, 16, 8, 24, 0x20)
+                picture = self.path("picture.tga")
+                write_bytes(picture, header + row * 8)
+                outcome = run([picture], cwd=self.folder)
+                if refusal:
+                    self.assert_reported(outcome, picture)
+                    self.assertIn(refusal, outcome.stderr)
+                    continue
+                self.assertEqual((outcome.status, outcome.stderr), (0, ""))
+                header_text = read_bytes(self.path("picture.h")).decode("latin-1")
+                self.assertEqual(first_plane(header_text), HALF)
 
     def test_four_bit_bitmap_keeps_both_grey_levels(self):
         picture, outcome = self.convert("paletted-4bit.bmp")

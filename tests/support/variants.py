@@ -7,6 +7,7 @@ which is written by the libwebp the converter itself links.
 
 import ctypes
 import ctypes.util
+import itertools
 import struct
 import zlib
 
@@ -44,6 +45,24 @@ def _rgb(p):
 
 def _grey(p):
     return p & 255
+
+
+# The 16-bit rule keeps a sample's high byte: these low bytes sit on either side of every
+# boundary (0x00FE and 0x00FF are black, 0x0100 is not; 0xAAFF is light grey, 0xAB00 is
+# not; an alpha of 0xFF00 is opaque), where rounding would decide otherwise.
+BOUNDARY = [K, L, D, W, 0x010101, 0xABABAB]
+LOW_BYTES = [0x00, 0xFE, 0xFF]
+
+
+def _wide(value, x, y):
+    """An 8-bit level as a 16-bit sample whose low byte depends on where the pixel is."""
+    return value << 8 | LOW_BYTES[(x + 2 * y) % len(LOW_BYTES)]
+
+
+def _wide_picture(picture, samples):
+    """picture's pixels as tuples of 16-bit samples; samples(p) gives the 8-bit levels."""
+    return [[tuple(_wide(v, x, y) for v in samples(p)) for x, p in enumerate(row)]
+            for y, row in enumerate(picture)]
 
 
 # ---- PNG: every colour type and depth, tRNS, Adam7 ----------------------------------
@@ -138,6 +157,12 @@ def png_variants():
                 out.append(("palette%d-trns%s.png" % (depth, tag),
                             _png(index, 3, depth, interlace, palette=colours, trns=alphas),
                             [[HALF if p == K else CLEAR if p == L else p for p in r] for r in pic]))
+    pic = rows(BOUNDARY)
+    out.append(("grey16-boundaries.png", _png(_wide_picture(pic, lambda p: (_grey(p),)), 0, 16),
+                pic))
+    out.append(("rgb16-boundaries.png", _png(_wide_picture(pic, _rgb), 2, 16), pic))
+    out.append(("rgba16-boundaries.png",
+                _png(_wide_picture(pic, lambda p: _rgb(p) + (255,)), 6, 16), pic))
     return out
 
 
@@ -156,8 +181,9 @@ def _bmp_rows(picture, bits, encode, top_down):
 
 
 def _bmp(picture, bits, encode, palette=(), header=40, compression=0, masks=b"",
-         top_down=False):
-    pixels = _bmp_rows(picture, bits, encode, top_down)
+         top_down=False, pixels=None):
+    if pixels is None:
+        pixels = _bmp_rows(picture, bits, encode, top_down)
     width, height = len(picture[0]), len(picture) * (-1 if top_down else 1)
     if header == 12:
         info = struct.pack("<IHHHH", 12, width, height, 1, bits)
@@ -176,6 +202,56 @@ def _bmp(picture, bits, encode, palette=(), header=40, compression=0, masks=b"",
 
 def _bgr(p):
     return bytes(_rgb(p)[::-1])
+
+
+def _fourth_bytes():
+    """Pixel encoder of 32-bit BMP whose unused fourth byte holds anything but 255."""
+    values = itertools.cycle([0x80, 0x00, 0x01, 0x7F])
+    return lambda p: _bgr(p) + bytes((next(values),))
+
+
+def _rle_pixels(indexes, nibbles):
+    """Runs of equal indexes as encoded runs, the rest in absolute mode (three or more)."""
+    out, i = bytearray(), 0
+    while i < len(indexes):
+        run = 1
+        while i + run < len(indexes) and run < 255 and indexes[i + run] == indexes[i]:
+            run += 1
+        literal = 1  # neighbours that differ
+        while (i + literal < len(indexes) and literal < 255
+               and indexes[i + literal] != indexes[i + literal - 1]):
+            literal += 1
+        if run == 1 and literal >= 3:
+            chunk = indexes[i:i + literal]
+            data = _pack_bits(chunk, 4) if nibbles else bytes(chunk)
+            out += bytes((0, literal)) + data + bytes(len(data) % 2)
+            i += literal
+        else:
+            out += bytes((run, indexes[i] * 17 if nibbles else indexes[i]))
+            i += run
+    return bytes(out)
+
+
+def _rle_bmp(picture, bits):
+    """RLE8 or RLE4 of picture (palette FIVE) with a delta, ends of line and an end of
+    picture before the last row; what no code reaches is background."""
+    width, height = len(picture[0]), len(picture)
+    index = [[FIVE.index(p) for p in r] for r in reversed(picture)]  # bottom row first
+    seen = [[False] * width for _ in range(height)]
+
+    def pixels(row, start, end):
+        for x in range(start, end):
+            seen[row][x] = True
+        return _rle_pixels(index[row][start:end], bits == 4)
+
+    data = pixels(0, 0, 6) + b"\0\2\4\0" + pixels(0, 10, 16) + b"\0\0"  # delta 4 right
+    data += pixels(1, 0, 10) + b"\0\0"  # end of line before the row's end
+    data += b"\0\2\3\1" + pixels(3, 3, 16) + b"\0\0"  # delta 3 right, 1 up: row 2 skipped
+    data += pixels(4, 0, 8) + b"\0\1"  # end of picture
+    expected = [[picture[height - 1 - row][x] if seen[row][x] else CLEAR for x in range(width)]
+                for row in reversed(range(height))]
+    return _bmp(picture, bits, None, palette=FIVE, compression=1 if bits == 8 else 2,
+                pixels=data), expected
 
 
 def bmp_variants():
@@ -201,6 +277,34 @@ def bmp_variants():
     out.append(("bitfields565.bmp",
                 _bmp(two, 16, lambda p: struct.pack("<H", 0xFFFF if p else 0), compression=3,
                      masks=struct.pack("<III", 0xF800, 0x07E0, 0x001F)), two))
+    # The fourth byte of a 32-bit pixel is alpha only where an alpha mask says so.
+    rgb_masks = struct.pack("<III", 0xFF0000, 0xFF00, 0xFF)
+    out.append(("rgb32-fourth-byte.bmp", _bmp(pic, 32, _fourth_bytes()), pic))
+    out.append(("bitfields32-fourth-byte.bmp",
+                _bmp(pic, 32, _fourth_bytes(), compression=3, masks=rgb_masks), pic))
+    for header in (108, 124):
+        out.append(("v%d-rgb32-fourth-byte.bmp" % {108: 4, 124: 5}[header],
+                    _bmp(pic, 32, _fourth_bytes(), header=header), pic))
+        out.append(("v%d-bitfields32-fourth-byte.bmp" % {108: 4, 124: 5}[header],
+                    _bmp(pic, 32, _fourth_bytes(), header=header, compression=3,
+                         masks=rgb_masks + bytes(4)), pic))
+    alpha_in = lambda p: _bgr(p) + bytes((argb(p) >> 24,))  # noqa: E731
+    out.append(("v4-rgb32-alpha-mask.bmp",
+                _bmp(alpha_pic, 32, alpha_in, header=108, masks=rgba_masks), alpha_pic))
+    out.append(("alphabitfields32.bmp", _bmp(alpha_pic, 32, alpha_in, compression=6,
+                                             masks=rgba_masks), alpha_pic))
+    # The 56-byte header holds its masks; here red in the top byte, alpha in the lowest.
+    top_red = lambda p: struct.pack("<I", (p & 0xFFFFFF) << 8 | argb(p) >> 24)  # noqa: E731
+    out.append(("v3-bitfields32.bmp", _bmp(alpha_pic, 32, top_red, header=56, compression=3,
+                                           masks=struct.pack("<IIII", 0xFF000000, 0xFF0000,
+                                                             0xFF00, 0xFF)), alpha_pic))
+    out.append(("v3-bitfields32-no-alpha.bmp",
+                _bmp(pic, 32, lambda p: struct.pack("<I", p << 8 | 0x80), header=56,
+                     compression=3, masks=struct.pack("<IIII", 0xFF000000, 0xFF0000, 0xFF00, 0)),
+                pic))
+    for bits in (8, 4):
+        data, expected = _rle_bmp(pic, bits)
+        out.append(("rle%d.bmp" % bits, data, expected))
     return out
 
 
@@ -326,14 +430,16 @@ def _tga_rle(pixels):
     return bytes(out)
 
 
-def _tga(picture, image_type, bits, encode, palette=(), top=False):
+def _tga(picture, image_type, bits, encode, palette=(), top=False, right=False):
     ordered = picture if top else list(reversed(picture))
+    if right:
+        ordered = [list(reversed(r)) for r in ordered]
     pixels = [encode(p) for r in ordered for p in r]
     data = _tga_rle(pixels) if image_type >= 9 else b"".join(pixels)
     colour_map = b"".join(_bgr(c) for c in palette)
     header = struct.pack("<BBBHHBHHHHBB", 0, 1 if palette else 0, image_type, 0, len(palette),
                          24 if palette else 0, 0, 0, len(picture[0]), len(picture), bits,
-                         (0x20 if top else 0) | (8 if bits == 32 else 0))
+                         (0x20 if top else 0) | (0x10 if right else 0) | (8 if bits == 32 else 0))
     return header + colour_map + data
 
 
@@ -341,12 +447,16 @@ def tga_variants():
     out = []
     pic, alpha, grey = rows(FIVE), rows(WITH_ALPHA), rows(FOUR)
     for rle, tag in ((0, ""), (8, "-rle")):
-        for top in (False, True):
-            where = "-top" if top else "-bottom"
-            out.append(("rgb24%s%s.tga" % (where, tag), _tga(pic, 2 + rle, 24, _bgr, top=top),
-                        pic))
+        for top, right in itertools.product((False, True), (False, True)):
+            where = ("-top" if top else "-bottom") + ("-right" if right else "")
+            out.append(("rgb24%s%s.tga" % (where, tag),
+                        _tga(pic, 2 + rle, 24, _bgr, top=top, right=right), pic))
             out.append(("mapped%s%s.tga" % (where, tag),
-                        _tga(pic, 1 + rle, 8, lambda p: bytes((FIVE.index(p),)), FIVE, top), pic))
+                        _tga(pic, 1 + rle, 8, lambda p: bytes((FIVE.index(p),)), FIVE, top,
+                             right), pic))
+        out.append(("grey8-top-right%s.tga" % tag,
+                    _tga(grey, 3 + rle, 8, lambda p: bytes((_grey(p),)), top=True, right=True),
+                    grey))
         out.append(("rgba32%s.tga" % tag,
                     _tga(alpha, 2 + rle, 32, lambda p: _bgr(p) + bytes((argb(p) >> 24,))), alpha))
         out.append(("grey8%s.tga" % tag, _tga(grey, 3 + rle, 8, lambda p: bytes((_grey(p),))),
@@ -368,14 +478,32 @@ def pnm_variants():
                            for v in _rgb(p))
         out.append(("rgb%d.ppm" % (8 * width),
                     b"P6 %d %d %d\n" % (WIDTH, HEIGHT, maxval) + samples, pic))
+    samples = bytes(_grey(p) for r in grey for p in r)
+    out.append(("grey8-comments.pgm",  # a comment may follow a side at once
+                b"P5#a\n#b\n%d %d#c\n \t#d 44\n255\n" % (WIDTH, HEIGHT) + samples, grey))
+    bound = rows(BOUNDARY)
+    wide = _wide_picture(bound, _rgb)
+    samples = b"".join(v.to_bytes(2, "big") for r in wide for p in r for v in p)
+    out.append(("rgb16-boundaries.ppm", b"P6\n%d %d\n65535\n" % (WIDTH, HEIGHT) + samples,
+                bound))
+    grey_wide = _wide_picture(bound, lambda p: (_grey(p),))
+    samples = b"".join(p[0].to_bytes(2, "big") for r in grey_wide for p in r)
+    out.append(("grey16-boundaries.pgm", b"P5\n%d %d\n65535\n" % (WIDTH, HEIGHT) + samples,
+                bound))
+    # Samples go to the header's maximum: with 3, sample 2 is light grey.
+    for maxval, width in ((3, 1), (1023, 2)):
+        levels = [_grey(p) * maxval // 255 for r in grey for p in r]
+        samples = b"".join(v.to_bytes(width, "big") for v in levels)
+        out.append(("grey-max%d.pgm" % maxval,
+                    b"P5\n%d %d\n%d\n" % (WIDTH, HEIGHT, maxval) + samples, grey))
     return out
 
 
-def _tiff(picture, samples_per_pixel, encode):
-    """Little-endian baseline TIFF: one uncompressed strip."""
-    strip = b"".join(encode(p) for r in picture for p in r)
+def _tiff(picture, samples_per_pixel, encode, bits=8):
+    """Little-endian baseline TIFF: one uncompressed strip; encode(p, x, y) gives a pixel."""
+    strip = b"".join(encode(p, x, y) for y, r in enumerate(picture) for x, p in enumerate(r))
     entries = [(256, 3, 1, len(picture[0])), (257, 3, 1, len(picture)),
-               (258, 3, 1, 8), (259, 3, 1, 1), (262, 3, 1, 2 if samples_per_pixel == 3 else 1),
+               (258, 3, 1, bits), (259, 3, 1, 1), (262, 3, 1, 2 if samples_per_pixel == 3 else 1),
                (273, 4, 1, 8), (277, 3, 1, samples_per_pixel), (278, 3, 1, len(picture)),
                (279, 4, 1, len(strip))]
     if samples_per_pixel == 3:  # BitsPerSample needs a value for each sample
@@ -383,14 +511,20 @@ def _tiff(picture, samples_per_pixel, encode):
     ifd = struct.pack("<H", len(entries))
     for tag, kind, count, value in entries:
         ifd += struct.pack("<HHI", tag, kind, count) + struct.pack("<I", value)
-    extra = struct.pack("<HHH", 8, 8, 8) if samples_per_pixel == 3 else b""
+    extra = struct.pack("<HHH", bits, bits, bits) if samples_per_pixel == 3 else b""
     return b"II*\0" + struct.pack("<I", 8 + len(strip)) + strip + ifd + b"\0\0\0\0" + extra
 
 
 def tiff_variants():
-    grey, pic = rows(FOUR), rows(FIVE)
-    return [("grey8.tif", _tiff(grey, 1, lambda p: bytes((_grey(p),))), grey),
-            ("rgb24.tif", _tiff(pic, 3, lambda p: bytes(_rgb(p))), pic)]
+    grey, pic, bound = rows(FOUR), rows(FIVE), rows(BOUNDARY)
+
+    def wide(levels):
+        return lambda p, x, y: b"".join(struct.pack("<H", _wide(v, x, y)) for v in levels(p))
+
+    return [("grey8.tif", _tiff(grey, 1, lambda p, x, y: bytes((_grey(p),))), grey),
+            ("rgb24.tif", _tiff(pic, 3, lambda p, x, y: bytes(_rgb(p))), pic),
+            ("grey16-boundaries.tif", _tiff(bound, 1, wide(lambda p: (_grey(p),)), 16), bound),
+            ("rgb48-boundaries.tif", _tiff(bound, 3, wide(_rgb), 16), bound)]
 
 
 def _webp_library():
@@ -416,8 +550,10 @@ FAMILIES = {"png": png_variants, "bmp": bmp_variants, "gif": gif_variants,
             "tiff": tiff_variants, "webp": webp_variants}
 
 
-EXTENSION_FAMILIES = {"ico": "icon", "cur": "icon", "pgm": "pnm", "ppm": "pnm", "tif": "tiff",
-                      "jpg": "jpeg"}
+# Extensions whose family has another name; tests/formats checks them against the reader's
+# table of formats.
+EXTENSION_FAMILIES = {"ico": "icon", "cur": "icon", "pgm": "pnm", "ppm": "pnm", "pnm": "pnm",
+                      "tif": "tiff", "jpg": "jpeg", "jpe": "jpeg", "jfif": "jpeg", "dib": "bmp"}
 
 
 def family_of(name):

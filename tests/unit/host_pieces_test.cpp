@@ -2,6 +2,7 @@
 
 #include "host/common/argument_text.h"
 #include "host/common/icon_selection.h"
+#include "host/common/picture_file.h"
 #include "host/common/presentation.h"
 #include "host/common/slash_paths.h"
 #include "host/run_end.h"
@@ -73,28 +74,27 @@ TEST(IconSelection, TakesTheLargestImageThenTheDeepest) {
   const std::string png = std::string("\x89PNG\r\n\x1a\n", 8) + "big";
   const std::string icon = Icon({{16, 16, 32, "small"}, {0, 0, 32, png}, {32, 32, 8, "mid"}});
   ASSERT_TRUE(LooksLikeIcon(icon));
-  IconImage chosen = SelectIconImage(icon, "i.ico");
+  IconImage chosen = SelectIconImage(icon);
   EXPECT_TRUE(chosen.isPng);
   EXPECT_EQ(chosen.file, png);
 
-  chosen = SelectIconImage(Icon({{32, 32, 4, "four"}, {32, 32, 24, "deep"}, {16, 16, 32, "x"}}),
-                           "i.ico");
+  chosen = SelectIconImage(Icon({{32, 32, 4, "four"}, {32, 32, 24, "deep"}, {16, 16, 32, "x"}}));
   EXPECT_FALSE(chosen.isPng);
   EXPECT_EQ(chosen.file.substr(4, 2), std::string("\1\0", 2));  // one image left
   EXPECT_EQ(chosen.file.substr(22), "deep");
   EXPECT_EQ(static_cast<unsigned char>(chosen.file[18]), 22);  // data right after the entry
 }
 
-TEST(IconSelection, BrokenDirectoriesAreReportedWithThePath) {
+TEST(IconSelection, BrokenDirectoriesAreReportedByTheirFault) {
   const std::string truncated = Icon({{16, 16, 32, "data"}}).substr(0, 12);
   std::string outside = Icon({{16, 16, 32, "data"}});
   outside[18] = '\x7F';  // offset far past the end
   for (const std::string& bytes : {truncated, outside, std::string("\0\0\1\0\0\0", 6)}) {
     try {
-      SelectIconImage(bytes, "art/i.ico");
+      SelectIconImage(bytes);
       ADD_FAILURE() << "accepted a broken icon";
-    } catch (const RunTimeError& error) {
-      EXPECT_NE(std::string(error.what()).find("\"art/i.ico\""), std::string::npos);
+    } catch (const PictureFault& fault) {
+      EXPECT_EQ(std::string(fault.what()).rfind("broken icon file (", 0), 0u) << fault.what();
     }
   }
   EXPECT_FALSE(LooksLikeIcon("\x89PNG"));

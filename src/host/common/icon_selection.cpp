@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "host/common/cannot_read_picture.h"
 #include "host/common/little_endian.h"
+#include "host/common/picture_file.h"
 
 namespace quillbit {
 
@@ -31,8 +31,8 @@ bool Better(const Entry& a, const Entry& b) {
   return a.pixels != b.pixels ? a.pixels > b.pixels : a.bitsPerPixel > b.bitsPerPixel;
 }
 
-[[noreturn]] void Broken(const std::string& path, const std::string& why) {
-  throw CannotReadPicture(path, "broken icon file (" + why + ")");
+[[noreturn]] void Broken(const std::string& why) {
+  throw PictureFault("broken icon file (" + why + ")");
 }
 
 }  // namespace
@@ -44,10 +44,10 @@ bool LooksLikeIcon(const std::string& bytes) {
          (Little(bytes, 2, 2) == 1 || Little(bytes, 2, 2) == 2) && Little(bytes, 4, 2) > 0;
 }
 
-IconImage SelectIconImage(const std::string& bytes, const std::string& path) {
+IconImage SelectIconImage(const std::string& bytes) {
   const std::size_t count = bytes.size() >= kHeaderSize ? Little(bytes, 4, 2) : 0;
-  if (count == 0) Broken(path, "no images");
-  if (bytes.size() < kHeaderSize + count * kEntrySize) Broken(path, "directory cut short");
+  if (count == 0) Broken("no images");
+  if (bytes.size() < kHeaderSize + count * kEntrySize) Broken("directory cut short");
 
   Entry best = ReadEntry(bytes, kHeaderSize);
   for (std::size_t i = 1; i < count; ++i) {
@@ -55,7 +55,7 @@ IconImage SelectIconImage(const std::string& bytes, const std::string& path) {
     if (Better(entry, best)) best = entry;
   }
   if (best.offset > bytes.size() || best.size > bytes.size() - best.offset)
-    Broken(path, "image data outside the file");
+    Broken("image data outside the file");
 
   const std::string data = bytes.substr(best.offset, best.size);
   if (data.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0) return {true, data};

@@ -17,8 +17,7 @@ struct IconImage {
   std::string file;
 };
 
-// Picks the image from the icon file bytes; a broken directory is a run-time error
-// that names path.
-IconImage SelectIconImage(const std::string& bytes, const std::string& path);
+// Picks the image from the icon file bytes; a broken directory throws PictureFault.
+IconImage SelectIconImage(const std::string& bytes);
 
 }  // namespace quillbit

@@ -9,58 +9,51 @@
 #include <cstdio>
 #include <cstring>
 
-#include "host/common/cannot_read_picture.h"
 #include "host/linux/decode_memory_cap.h"
-#include "host/linux/picture/picture.h"
 #include "host/linux/posix_file_system.h"
+#include "host/picture/picture.h"
 #include "host/run_end.h"
 
 namespace quillbit {
 
 namespace {
 
-// Far more than any picture of at most 32767 pixels needs, even with metadata;
-// keeps a stray huge file from being read into memory.
-constexpr off_t kLargestPictureFile = 64 << 20;
-
-// Closes the picture file on every way out of the read.
-class ReadOnlyFile {
+// The picture file, closed on every way out of the read.
+class PosixPictureFile : public PictureFile {
  public:
-  explicit ReadOnlyFile(const std::string& path)
-      : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-  ReadOnlyFile(const ReadOnlyFile&) = delete;
-  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-  ~ReadOnlyFile() {
-    if (fd_ >= 0) ::close(fd_);
+  explicit PosixPictureFile(const std::string& path)
+      : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    if (fd_ < 0) throw PictureFault(std::strerror(errno));
   }
-  int fd() const { return fd_; }
+  PosixPictureFile(const PosixPictureFile&) = delete;
+  PosixPictureFile& operator=(const PosixPictureFile&) = delete;
+  ~PosixPictureFile() override { ::close(fd_); }
+
+  std::uint64_t Size() override {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) throw PictureFault(std::strerror(errno));
+    // Folders open fine for reading; their size says nothing.
+    if (S_ISDIR(info.st_mode)) throw PictureFault(std::strerror(EISDIR));
+    const off_t size = ::lseek(fd_, 0, SEEK_END);
+    if (size < 0) throw PictureFault("not a file");
+    return static_cast<std::uint64_t>(size);
+  }
+
+  // Plain system calls, without a stream buffer that would copy every byte once more.
+  std::size_t ReadAt(std::uint64_t offset, char* out, std::size_t count) override {
+    for (;;) {
+      const ssize_t got = ::pread(fd_, out, count, static_cast<off_t>(offset));
+      if (got >= 0) return static_cast<std::size_t>(got);
+      if (errno != EINTR) throw PictureFault("read failed");
+    }
+  }
 
  private:
   int fd_;
 };
 
-// The whole file in one read where the system allows: plain system calls, without a
-// stream buffer that would copy every byte once more.
-std::string ReadPictureFile(const std::string& path) {
-  const ReadOnlyFile file(path);
-  if (file.fd() < 0) throw CannotReadPicture(path, std::strerror(errno));
-  struct stat info {};
-  if (::fstat(file.fd(), &info) != 0) throw CannotReadPicture(path, std::strerror(errno));
-  // Folders open fine for reading; their size says nothing.
-  if (S_ISDIR(info.st_mode)) throw CannotReadPicture(path, std::strerror(EISDIR));
-  const off_t size = ::lseek(file.fd(), 0, SEEK_END);
-  if (size < 0) throw CannotReadPicture(path, "not a file");
-  if (size > kLargestPictureFile) throw CannotReadPicture(path, "file too large");
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  std::size_t got = 0;
-  while (got < bytes.size()) {
-    const ssize_t count =
-        ::pread(file.fd(), &bytes[got], bytes.size() - got, static_cast<off_t>(got));
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) throw CannotReadPicture(path, "read failed");
-    got += static_cast<std::size_t>(count);
-  }
-  return bytes;
+std::unique_ptr<PictureFile> OpenPosixPictureFile(const std::string& path) {
+  return std::make_unique<PosixPictureFile>(path);
 }
 
 }  // namespace
@@ -83,9 +76,8 @@ std::unique_ptr<FileSystem> LinuxHost::CreateFileSystem() {
 void LinuxHost::PreparePictureSurface() { ResizeSurface(0, 0); }
 
 void LinuxHost::LoadPicture(const std::string& path) {
-  const std::string bytes = ReadPictureFile(path);
   const DecodeMemoryCap cap;
-  Picture picture = ReadPicture(bytes, path);
+  Picture picture = quillbit::LoadPicture(path, OpenPosixPictureFile);
   ResizeSurface(picture.width, picture.height);
   FillSurface(std::move(picture.argb));
 }

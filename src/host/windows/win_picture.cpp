@@ -1,9 +1,12 @@
 #include "host/windows/win_picture.h"
 
+#include <algorithm>
 #include <climits>
 
+#include "host/common/argb.h"
 #include "host/common/cannot_read_picture.h"
 #include "host/common/icon_selection.h"
+#include "host/common/picture_file.h"
 #include "host/run_end.h"
 #include "host/windows/win_error.h"
 #include "host/windows/win_text.h"
@@ -12,51 +15,56 @@ namespace quillbit {
 
 namespace {
 
-// Far more than any picture of at most 32767 pixels needs, even with metadata;
-// keeps a stray huge file from being read into memory.
-constexpr LONGLONG kLargestPictureFile = 64 << 20;
-
 // The report's prefix for the calls whose reason Windows words itself.
 std::string CannotRead(const std::string& path) { return "cannot read picture \"" + path + "\""; }
 
-class FileHandle {
+// The picture file, closed on every way out of the read.
+class WinPictureFile : public PictureFile {
  public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() {
+  explicit WinPictureFile(const std::string& path) {
+    const std::wstring wide = WideFromUtf8(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+      throw PictureFault("not a file");
+    handle_ = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle_ == INVALID_HANDLE_VALUE) Fail();
+  }
+  WinPictureFile(const WinPictureFile&) = delete;
+  WinPictureFile& operator=(const WinPictureFile&) = delete;
+  ~WinPictureFile() override {
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   }
-  HANDLE get() const { return handle_; }
+
+  std::uint64_t Size() override {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(handle_, &size)) Fail();
+    return static_cast<std::uint64_t>(size.QuadPart);
+  }
+
+  std::size_t ReadAt(std::uint64_t offset, char* out, std::size_t count) override {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD got = 0;
+    const auto wanted = static_cast<DWORD>(std::min<std::size_t>(count, MAXDWORD));
+    if (!ReadFile(handle_, out, wanted, &got, &at) && GetLastError() != ERROR_HANDLE_EOF) Fail();
+    return got;
+  }
 
  private:
-  HANDLE handle_;
-};
+  [[noreturn]] static void Fail() { throw PictureFault(SystemErrorText(GetLastError())); }
 
-std::string ReadPictureFile(const std::string& path) {
-  const std::string what = CannotRead(path);
-  const DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    throw CannotReadPicture(path, "not a file");
-  FileHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) FailWithLastError(what);
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size)) FailWithLastError(what);
-  if (size.QuadPart > kLargestPictureFile) throw CannotReadPicture(path, "file too large");
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-  DWORD got = 0;
-  if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
-    FailWithLastError(what);
-  if (got != bytes.size()) throw CannotReadPicture(path, "read failed");
-  return bytes;
-}
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
 
 // WIC's icon decoder offers the images in directory order; the converter takes the
 // largest, as on every platform, so that image alone goes to the decoder.
-std::string PictureToDecode(std::string bytes, const std::string& path) {
+std::string PictureToDecode(const std::string& path) {
+  WinPictureFile file(path);
+  std::string bytes = ReadPictureFile(file);
   if (!LooksLikeIcon(bytes)) return bytes;
-  return SelectIconImage(bytes, path).file;
+  return SelectIconImage(bytes).file;
 }
 
 }  // namespace
@@ -73,7 +81,11 @@ void WicPicture::Open(const std::string& path) {
   stream_.Reset();
   width_ = height_ = 0;
   path_ = path;
-  bytes_ = PictureToDecode(ReadPictureFile(path), path);
+  try {
+    bytes_ = PictureToDecode(path);
+  } catch (const PictureFault& fault) {
+    throw CannotReadPicture(path, fault.what());
+  }
   Decode(path);
 }
 
@@ -112,11 +124,7 @@ std::vector<std::uint32_t> WicPicture::ReadPixels() const {
   CheckResult(converted_->CopyPixels(nullptr, stride, static_cast<UINT>(bgra.size()), bgra.data()),
               what);
   std::vector<std::uint32_t> pixels(bgra.size() / 4);
-  for (std::size_t i = 0; i < pixels.size(); ++i) {
-    const BYTE* p = &bgra[i * 4];
-    pixels[i] = static_cast<std::uint32_t>(p[3]) << 24 | static_cast<std::uint32_t>(p[2]) << 16 |
-                static_cast<std::uint32_t>(p[1]) << 8 | p[0];
-  }
+  for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = ArgbFromBgra(&bgra[i * 4]);
   return pixels;
 }
 

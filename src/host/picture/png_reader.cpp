@@ -6,8 +6,8 @@
 #include <csetjmp>
 #include <exception>
 
-#include "host/common/cannot_read_picture.h"
-#include "host/linux/picture/format_readers.h"
+#include "host/picture/format_readers.h"
+#include "host/picture/samples.h"
 
 namespace quillbit {
 
@@ -39,10 +39,22 @@ const png_byte kIgnoredChunks[] =
     "sCAL\0"
     "sTER\0";
 
+// The last transformation of a 16-bit picture: each sample, big-endian after the others,
+// to 8 bits by the 16-bit rule. libpng takes the row's new depth from
+// png_set_user_transform_info.
+void KeepHighBytes(png_structp, png_row_infop row, png_bytep data) {
+  const std::size_t samples = static_cast<std::size_t>(row->width) * row->channels;
+  for (std::size_t i = 0; i < samples; ++i)
+    data[i] = EightBitSample(static_cast<std::uint16_t>(data[2 * i] << 8 | data[2 * i + 1]));
+}
+
 // The transformations that turn any PNG into rows of 0xAARRGGBB words.
 void ExpandToArgbWords(png_structp png, png_infop info) {
   png_set_expand(png);  // palette to RGB, grey below 8 bits to 8, tRNS to alpha
-  png_set_strip_16(png);
+  if (png_get_bit_depth(png, info) == 16) {
+    png_set_read_user_transform_fn(png, KeepHighBytes);
+    png_set_user_transform_info(png, nullptr, 8, 4);
+  }
   png_set_gray_to_rgb(png);
 #if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
   png_set_bgr(png);  // B G R A in memory
@@ -53,7 +65,7 @@ void ExpandToArgbWords(png_structp png, png_infop info) {
 #endif
   if (!(png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) &&
       !png_get_valid(png, info, PNG_INFO_tRNS))
-    png_set_filler(png, 0xFF, fillerAt);
+    png_set_filler(png, 0xFFFF, fillerAt);  // opaque at either depth
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
 }
@@ -65,10 +77,10 @@ constexpr std::size_t kPieceSize = std::size_t{64} * 1024;
 
 class PngReader {
  public:
-  PngReader(const std::string& bytes, const std::string& path) : bytes_(bytes), path_(path) {
+  explicit PngReader(const std::string& bytes) : bytes_(bytes) {
     png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, this, KeepError, IgnoreWarning);
     if (png_) info_ = png_create_info_struct(png_);
-    if (!info_) throw CannotReadPicture(path, "out of memory");
+    if (!info_) throw PictureFault("out of memory");
     png_set_progressive_read_fn(png_, this, HaveInfo, HaveRow, nullptr);
     png_set_keep_unknown_chunks(png_, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks,
                                 static_cast<int>(sizeof kIgnoredChunks / 5));
@@ -85,7 +97,7 @@ class PngReader {
       // Once the last row is in, what follows it in the same piece cannot spoil it.
       if (complete_) return std::move(picture_);
       if (refusal_) std::rethrow_exception(refusal_);
-      throw CannotReadPicture(path_, "broken PNG file (" + error_ + ")");
+      throw PictureFault("broken PNG file (" + error_ + ")");
     }
     while (!complete_ && at_ < bytes_.size()) {
       const std::size_t piece = std::min(kPieceSize, bytes_.size() - at_);
@@ -93,7 +105,7 @@ class PngReader {
       at_ += piece;
       png_process_data(png_, info_, data, piece);
     }
-    if (!complete_) throw CannotReadPicture(path_, "broken PNG file (file cut short)");
+    if (!complete_) throw PictureFault("broken PNG file (file cut short)");
     return std::move(picture_);
   }
 
@@ -112,8 +124,8 @@ class PngReader {
   static void HaveInfo(png_structp png, png_infop info) {
     PngReader& reader = Of(png);
     try {
-      reader.picture_ = SizedPicture(reader.path_, png_get_image_width(png, info),
-                                     png_get_image_height(png, info));
+      reader.picture_ =
+          SizedPicture(png_get_image_width(png, info), png_get_image_height(png, info));
     } catch (...) {
       reader.refusal_ = std::current_exception();
     }
@@ -137,7 +149,6 @@ class PngReader {
   }
 
   const std::string& bytes_;
-  const std::string& path_;
   png_structp png_ = nullptr;
   png_infop info_ = nullptr;
   std::size_t at_ = 0;
@@ -150,8 +161,6 @@ class PngReader {
 
 }  // namespace
 
-Picture ReadPng(const std::string& bytes, const std::string& path) {
-  return PngReader(bytes, path).Read();
-}
+Picture ReadPng(const std::string& bytes) { return PngReader(bytes).Read(); }
 
 }  // namespace quillbit

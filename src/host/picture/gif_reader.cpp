@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "host/common/cannot_read_picture.h"
-#include "host/linux/picture/format_readers.h"
+#include "host/picture/format_readers.h"
 
 namespace quillbit {
 
@@ -37,8 +36,7 @@ std::string Reason(int error) {
 
 class GifReader {
  public:
-  GifReader(const std::string& bytes, const std::string& path)
-      : reader_{&bytes, 0, bytes.size()}, path_(path) {
+  explicit GifReader(const std::string& bytes) : reader_{&bytes, 0, bytes.size()} {
     int error = 0;
     gif_ = DGifOpen(&reader_, ReadFromMemory, &error);
     if (!gif_) Broken(error);
@@ -53,10 +51,10 @@ class GifReader {
   Picture Read() {
     ReachFirstFrame();
     const GifImageDesc& frame = gif_->Image;
-    Picture picture = SizedPicture(path_, frame.Width, frame.Height);
+    Picture picture = SizedPicture(frame.Width, frame.Height);
     LimitFrameData(picture.argb.size());
     const ColorMapObject* colours = frame.ColorMap ? frame.ColorMap : gif_->SColorMap;
-    if (!colours) throw CannotReadPicture(path_, "broken GIF file (no colour table)");
+    if (!colours) throw PictureFault("broken GIF file (no colour table)");
     std::vector<GifPixelType> line(static_cast<std::size_t>(picture.width));
     for (const int y : RowOrder(picture.height, frame.Interlace)) {
       if (DGifGetLine(gif_, line.data(), picture.width) != GIF_OK) Broken(gif_->Error);
@@ -67,8 +65,25 @@ class GifReader {
   }
 
  private:
-  [[noreturn]] void Broken(int error) const {
-    throw CannotReadPicture(path_, "broken GIF file (" + Reason(error) + ")");
+  [[noreturn]] static void Broken(int error) {
+    throw PictureFault("broken GIF file (" + Reason(error) + ")");
+  }
+
+  // giflib reads LZW code sizes up to 8, one per bit of a colour index, and reports a
+  // larger one as a failed read; a frame may start its codes wider, up to 11. The code size
+  // follows the frame's descriptor (9 bytes from descriptorAt) and its colour table.
+  void CheckCodeSize(std::size_t descriptorAt) const {
+    const std::string& bytes = *reader_.bytes;
+    if (gif_->Error != D_GIF_ERR_READ_FAILED || descriptorAt + 9 > bytes.size()) return;
+    const auto flags = static_cast<unsigned char>(bytes[descriptorAt + 8]);
+    const std::size_t table = flags & 0x80 ? 3u << ((flags & 7) + 1) : 0;
+    const std::size_t codeSizeAt = descriptorAt + 9 + table;
+    if (reader_.at != codeSizeAt + 1) return;
+    const auto size = static_cast<unsigned char>(bytes[codeSizeAt]);
+    if (size > 8 && size <= 11)
+      throw PictureFault("GIF with an LZW code size of " + std::to_string(size) +
+                         " is not a picture format quillbit reads (giflib reads sizes up to 8); "
+                         "save the picture as PNG");
   }
 
   // A frame's codes take at most 12 bits a pixel, with a clear code every 4096 codes
@@ -85,8 +100,10 @@ class GifReader {
       GifRecordType record = UNDEFINED_RECORD_TYPE;
       if (DGifGetRecordType(gif_, &record) != GIF_OK) Broken(gif_->Error);
       if (record == IMAGE_DESC_RECORD_TYPE) {
-        if (DGifGetImageDesc(gif_) != GIF_OK) Broken(gif_->Error);
-        return;
+        const std::size_t descriptorAt = reader_.at;
+        if (DGifGetImageDesc(gif_) == GIF_OK) return;
+        CheckCodeSize(descriptorAt);
+        Broken(gif_->Error);
       }
       if (record != EXTENSION_RECORD_TYPE) Broken(gif_->Error);
       ReadExtension();
@@ -130,15 +147,12 @@ class GifReader {
   }
 
   MemoryReader reader_;
-  const std::string& path_;
   GifFileType* gif_ = nullptr;
   int transparent_ = NO_TRANSPARENT_COLOR;
 };
 
 }  // namespace
 
-Picture ReadGif(const std::string& bytes, const std::string& path) {
-  return GifReader(bytes, path).Read();
-}
+Picture ReadGif(const std::string& bytes) { return GifReader(bytes).Read(); }
 
 }  // namespace quillbit

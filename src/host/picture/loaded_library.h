@@ -26,7 +26,3 @@ class LoadedLibrary {
 };
 
 }  // namespace quillbit
-
-// In a constructor's initialiser list: the member named like a library function,
-// set to that function of library.
-#define QUILLBIT_LOADED(library, name) name((library).Get<decltype(&::name)>(#name))

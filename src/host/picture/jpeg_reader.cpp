@@ -8,8 +8,8 @@
 #include <csetjmp>
 
 #include "analysis/picture_limits.h"
-#include "host/common/cannot_read_picture.h"
-#include "host/linux/picture/format_readers.h"
+#include "host/common/argb.h"
+#include "host/picture/format_readers.h"
 
 namespace quillbit {
 
@@ -61,7 +61,7 @@ std::uint32_t FromCmyk(const JSAMPLE* ink, bool inverted) {
 
 class JpegReader {
  public:
-  JpegReader(const std::string& bytes, const std::string& path) : bytes_(bytes), path_(path) {
+  explicit JpegReader(const std::string& bytes) : bytes_(bytes) {
     info_.err = jpeg_std_error(&trap_.manager);
     trap_.manager.error_exit = Fail;
     trap_.manager.emit_message = KeepQuiet;
@@ -77,9 +77,10 @@ class JpegReader {
   Picture Read() {
     if (setjmp(trap_.jump)) {
       // libjpeg refuses some sizes itself once it has read them; the limits say more.
-      if (info_.image_width && info_.image_height)
-        CheckPictureLimits(path_, info_.image_width, info_.image_height);
-      throw CannotReadPicture(path_, "broken JPEG file (" + trap_.message + ")");
+      if (info_.image_width && info_.image_height &&
+          !FitsPictureLimits(info_.image_width, info_.image_height))
+        throw PictureTooLarge{info_.image_width, info_.image_height};
+      throw PictureFault("broken JPEG file (" + trap_.message + ")");
     }
     jpeg_create_decompress(&info_);
     created_ = true;
@@ -87,7 +88,7 @@ class JpegReader {
     jpeg_mem_src(&info_, reinterpret_cast<const unsigned char*>(bytes_.data()),
                  static_cast<unsigned long>(bytes_.size()));
     jpeg_read_header(&info_, TRUE);
-    picture_ = SizedPicture(path_, info_.image_width, info_.image_height);
+    picture_ = SizedPicture(info_.image_width, info_.image_height);
     cmyk_ = info_.jpeg_color_space == JCS_CMYK || info_.jpeg_color_space == JCS_YCCK;
     info_.out_color_space = cmyk_ ? JCS_CMYK : JCS_EXT_BGRA;
     jpeg_start_decompress(&info_);
@@ -103,12 +104,11 @@ class JpegReader {
     std::uint32_t* out = &picture_.argb[static_cast<std::size_t>(y) * info_.output_width];
     for (std::size_t x = 0; x < info_.output_width; ++x) {
       const JSAMPLE* pixel = &row_[x * 4];
-      out[x] = cmyk_ ? FromCmyk(pixel, info_.saw_Adobe_marker) : Argb(pixel[2], pixel[1], pixel[0]);
+      out[x] = cmyk_ ? FromCmyk(pixel, info_.saw_Adobe_marker) : ArgbFromBgra(pixel);
     }
   }
 
   const std::string& bytes_;
-  const std::string& path_;
   ErrorTrap trap_;
   jpeg_progress_mgr progress_{};
   jpeg_decompress_struct info_{};
@@ -120,8 +120,6 @@ class JpegReader {
 
 }  // namespace
 
-Picture ReadJpeg(const std::string& bytes, const std::string& path) {
-  return JpegReader(bytes, path).Read();
-}
+Picture ReadJpeg(const std::string& bytes) { return JpegReader(bytes).Read(); }
 
 }  // namespace quillbit

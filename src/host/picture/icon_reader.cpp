@@ -3,11 +3,10 @@
 // reader.
 #include <cstdint>
 
-#include "analysis/picture_limits.h"
-#include "host/common/cannot_read_picture.h"
 #include "host/common/icon_selection.h"
 #include "host/common/little_endian.h"
-#include "host/linux/picture/format_readers.h"
+#include "host/picture/bmp_reader.h"
+#include "host/picture/format_readers.h"
 
 namespace quillbit {
 
@@ -17,8 +16,8 @@ constexpr std::size_t kIconPrefixSize = 6 + 16;  // of the one-image icon file
 constexpr std::size_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kBitfields = 3;
 
-[[noreturn]] void Broken(const std::string& path, const std::string& why) {
-  throw CannotReadPicture(path, "broken icon file (" + why + ")");
+[[noreturn]] void Broken(const std::string& why) {
+  throw PictureFault("broken icon file (" + why + ")");
 }
 
 // The parts of an icon's bitmap: a BMP's info header whose height counts the colour
@@ -34,18 +33,18 @@ struct IconBitmap {
   std::size_t maskRowSize;
 };
 
-IconBitmap ParseBitmap(const std::string& dib, const std::string& path) {
-  if (dib.size() < kInfoHeaderSize) Broken(path, "bitmap header cut short");
+IconBitmap ParseBitmap(const std::string& dib) {
+  if (dib.size() < kInfoHeaderSize) Broken("bitmap header cut short");
   const std::uint32_t headerSize = Little(dib, 0, 4);
-  if (headerSize < kInfoHeaderSize || headerSize > dib.size()) Broken(path, "bad bitmap header");
+  if (headerSize < kInfoHeaderSize || headerSize > dib.size()) Broken("bad bitmap header");
   IconBitmap bitmap{};
   bitmap.width = static_cast<std::int32_t>(Little(dib, 4, 4));
   bitmap.height = static_cast<std::int32_t>(Little(dib, 8, 4)) / 2;
   bitmap.bitsPerPixel = Little(dib, 14, 2);
   bitmap.compression = Little(dib, 16, 4);
   const std::uint32_t coloursUsed = Little(dib, 32, 4);
-  if (bitmap.width <= 0 || bitmap.height <= 0) Broken(path, "bad bitmap size");
-  if (bitmap.bitsPerPixel == 0 || bitmap.bitsPerPixel > 32) Broken(path, "bad bitmap depth");
+  if (bitmap.width <= 0 || bitmap.height <= 0) Broken("bad bitmap size");
+  if (bitmap.bitsPerPixel == 0 || bitmap.bitsPerPixel > 32) Broken("bad bitmap depth");
   const std::size_t paletteSize = bitmap.bitsPerPixel > 8 ? 0
                                   : coloursUsed           ? coloursUsed
                                                           : 1u << bitmap.bitsPerPixel;
@@ -78,11 +77,10 @@ bool HasAlpha(const std::string& dib, const IconBitmap& bitmap) {
 }
 
 // Where the AND mask has a 1 the pixel is background.
-void ApplyMask(const std::string& dib, const IconBitmap& bitmap, Picture& picture,
-               const std::string& path) {
+void ApplyMask(const std::string& dib, const IconBitmap& bitmap, Picture& picture) {
   const auto height = static_cast<std::size_t>(picture.height);
   const auto width = static_cast<std::size_t>(picture.width);
-  if (dib.size() < bitmap.maskAt + bitmap.maskRowSize * height) Broken(path, "mask cut short");
+  if (dib.size() < bitmap.maskAt + bitmap.maskRowSize * height) Broken("mask cut short");
   for (std::size_t row = 0; row < height; ++row) {
     const std::size_t maskRow = bitmap.maskAt + (height - 1 - row) * bitmap.maskRowSize;
     for (std::size_t x = 0; x < width; ++x)
@@ -93,15 +91,15 @@ void ApplyMask(const std::string& dib, const IconBitmap& bitmap, Picture& pictur
 
 }  // namespace
 
-Picture ReadIcon(const std::string& bytes, const std::string& path) {
-  const IconImage image = SelectIconImage(bytes, path);
-  if (image.isPng) return ReadPng(image.file, path);
+Picture ReadIcon(const std::string& bytes) {
+  const IconImage image = SelectIconImage(bytes);
+  if (image.isPng) return ReadPng(image.file);
   const std::string dib = image.file.substr(kIconPrefixSize);
-  const IconBitmap bitmap = ParseBitmap(dib, path);
-  CheckPictureLimits(path, static_cast<double>(bitmap.width), static_cast<double>(bitmap.height));
-  if (bitmap.maskAt > dib.size()) Broken(path, "image cut short");
-  Picture picture = ReadStbFormat(AsBmpFile(dib, bitmap), path);
-  if (!HasAlpha(dib, bitmap)) ApplyMask(dib, bitmap, picture, path);
+  const IconBitmap bitmap = ParseBitmap(dib);
+  SizedPicture(bitmap.width, bitmap.height);  // the limits, before the image is decoded
+  if (bitmap.maskAt > dib.size()) Broken("image cut short");
+  Picture picture = ReadBitmap(AsBmpFile(dib, bitmap), FourthByte::kAlpha);
+  if (!HasAlpha(dib, bitmap)) ApplyMask(dib, bitmap, picture);
   return picture;
 }
 

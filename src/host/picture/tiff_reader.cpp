@@ -2,14 +2,14 @@
 // every photometric kind and compression this build of libtiff knows.
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <stdexcept>
 
-#include "host/common/cannot_read_picture.h"
-#include "host/linux/picture/format_readers.h"
-#include "host/linux/picture/loaded_library.h"
+#include "host/picture/format_readers.h"
+#include "host/picture/picture_libraries.h"
+#include "host/picture/samples.h"
 
 namespace quillbit {
 
@@ -72,51 +72,20 @@ int KeepError(TIFF*, void* data, const char*, const char* format, va_list argume
 // Unknown tags and the like; a picture that decodes is good.
 int IgnoreWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
 
-// The libtiff functions this reader calls, from the library loaded on first use.
-struct Libtiff {
-  explicit Libtiff(const LoadedLibrary& library)
-      : QUILLBIT_LOADED(library, TIFFClientOpenExt),
-        QUILLBIT_LOADED(library, TIFFClose),
-        QUILLBIT_LOADED(library, TIFFGetField),
-        QUILLBIT_LOADED(library, TIFFOpenOptionsAlloc),
-        QUILLBIT_LOADED(library, TIFFOpenOptionsFree),
-        QUILLBIT_LOADED(library, TIFFOpenOptionsSetErrorHandlerExtR),
-        QUILLBIT_LOADED(library, TIFFOpenOptionsSetMaxSingleMemAlloc),
-        QUILLBIT_LOADED(library, TIFFOpenOptionsSetWarningHandlerExtR),
-        QUILLBIT_LOADED(library, TIFFRGBAImageOK),
-        QUILLBIT_LOADED(library, TIFFReadRGBAImageOriented) {}
-  decltype(&::TIFFClientOpenExt) TIFFClientOpenExt;
-  decltype(&::TIFFClose) TIFFClose;
-  decltype(&::TIFFGetField) TIFFGetField;
-  decltype(&::TIFFOpenOptionsAlloc) TIFFOpenOptionsAlloc;
-  decltype(&::TIFFOpenOptionsFree) TIFFOpenOptionsFree;
-  decltype(&::TIFFOpenOptionsSetErrorHandlerExtR) TIFFOpenOptionsSetErrorHandlerExtR;
-  decltype(&::TIFFOpenOptionsSetMaxSingleMemAlloc) TIFFOpenOptionsSetMaxSingleMemAlloc;
-  decltype(&::TIFFOpenOptionsSetWarningHandlerExtR) TIFFOpenOptionsSetWarningHandlerExtR;
-  decltype(&::TIFFRGBAImageOK) TIFFRGBAImageOK;
-  decltype(&::TIFFReadRGBAImageOriented) TIFFReadRGBAImageOriented;
-};
-
-const Libtiff& LoadLibtiff(const std::string& path) {
-  try {
-    static const LoadedLibrary library(QUILLBIT_LIBTIFF);
-    static const Libtiff api(library);
-    return api;
-  } catch (const std::runtime_error& error) {
-    throw CannotReadPicture(
-        path, std::string("TIFF pictures need " QUILLBIT_LIBTIFF ": ") + error.what());
-  }
+// libtiff's words hold red in the low byte.
+std::uint32_t FromAbgr(std::uint32_t pixel) {
+  return (pixel & 0xFF00FF00u) | (pixel & 0xFFu) << 16 | (pixel >> 16 & 0xFFu);
 }
 
 class TiffReader {
  public:
-  TiffReader(const std::string& bytes, const std::string& path)
-      : libtiff_(LoadLibtiff(path)), input_{bytes, 0, {}}, path_(path) {
+  explicit TiffReader(const std::string& bytes)
+      : libtiff_(LibtiffFunctions()), input_{bytes, 0, {}} {
     TIFFOpenOptions* options = libtiff_.TIFFOpenOptionsAlloc();
     libtiff_.TIFFOpenOptionsSetMaxSingleMemAlloc(options, kLargestAllocation);
     libtiff_.TIFFOpenOptionsSetErrorHandlerExtR(options, KeepError, &input_);
     libtiff_.TIFFOpenOptionsSetWarningHandlerExtR(options, IgnoreWarning, nullptr);
-    file_ = libtiff_.TIFFClientOpenExt(path.c_str(), "r", &input_, ReadProc, WriteProc, SeekProc,
+    file_ = libtiff_.TIFFClientOpenExt("picture", "r", &input_, ReadProc, WriteProc, SeekProc,
                                        CloseProc, SizeProc, MapProc, UnmapProc, options);
     libtiff_.TIFFOpenOptionsFree(options);
     if (!file_) Broken();
@@ -131,41 +100,44 @@ class TiffReader {
     if (!libtiff_.TIFFGetField(file_, TIFFTAG_IMAGEWIDTH, &width) ||
         !libtiff_.TIFFGetField(file_, TIFFTAG_IMAGELENGTH, &height))
       Broken();
-    Picture picture = SizedPicture(path_, width, height);
+    Picture picture = SizedPicture(width, height);
     char why[1024] = "";
-    if (!libtiff_.TIFFRGBAImageOK(file_, why)) {
+    TIFFRGBAImage image{};
+    if (!libtiff_.TIFFRGBAImageOK(file_, why) ||
+        !libtiff_.TIFFRGBAImageBegin(&image, file_, 1, why)) {
       input_.error = why;
       Broken();
     }
-    if (!libtiff_.TIFFReadRGBAImageOriented(file_, width, height, picture.argb.data(),
-                                            ORIENTATION_TOPLEFT, 1))
-      Broken();
+    image.req_orientation = ORIENTATION_TOPLEFT;
+    KeepHighBytes(image);
+    const int read = libtiff_.TIFFRGBAImageGet(&image, picture.argb.data(), width, height);
+    libtiff_.TIFFRGBAImageEnd(&image);
+    if (!read) Broken();
     for (std::uint32_t& pixel : picture.argb) pixel = FromAbgr(pixel);
     return picture;
   }
 
  private:
-  [[noreturn]] void Broken() const {
-    throw CannotReadPicture(
-        path_,
-        "broken TIFF file (" + (input_.error.empty() ? "no reason given" : input_.error) + ")");
+  // libtiff rounds 16-bit colour samples to 8 bits through this table (its 16-bit grey
+  // already keeps the high byte); the table is refilled with quillbit's 16-bit rule.
+  static void KeepHighBytes(TIFFRGBAImage& image) {
+    if (!image.Bitdepth16To8) return;
+    for (std::uint32_t sample = 0; sample <= 0xFFFF; ++sample)
+      image.Bitdepth16To8[sample] = EightBitSample(static_cast<std::uint16_t>(sample));
   }
 
-  // libtiff's words hold red in the low byte.
-  static std::uint32_t FromAbgr(std::uint32_t pixel) {
-    return (pixel & 0xFF00FF00u) | (pixel & 0xFFu) << 16 | (pixel >> 16 & 0xFFu);
+  [[noreturn]] void Broken() const {
+    throw PictureFault("broken TIFF file (" +
+                       (input_.error.empty() ? "no reason given" : input_.error) + ")");
   }
 
   const Libtiff& libtiff_;
   TiffInput input_;
-  const std::string& path_;
   TIFF* file_ = nullptr;
 };
 
 }  // namespace
 
-Picture ReadTiff(const std::string& bytes, const std::string& path) {
-  return TiffReader(bytes, path).Read();
-}
+Picture ReadTiff(const std::string& bytes) { return TiffReader(bytes).Read(); }
 
 }  // namespace quillbit

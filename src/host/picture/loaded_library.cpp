@@ -1,4 +1,4 @@
-#include "host/linux/picture/loaded_library.h"
+#include "host/picture/loaded_library.h"
 
 #include <dlfcn.h>
 

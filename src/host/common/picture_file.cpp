@@ -1,0 +1,18 @@
+#include "host/common/picture_file.h"
+
+namespace quillbit {
+
+std::string ReadPictureFile(PictureFile& file) {
+  const std::uint64_t size = file.Size();
+  if (size > kLargestPictureFile) throw PictureFault("file too large");
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const std::size_t count = file.ReadAt(got, &bytes[got], bytes.size() - got);
+    if (count == 0) throw PictureFault("read failed");  // the file shrank while it was read
+    got += count;
+  }
+  return bytes;
+}
+
+}  // namespace quillbit
