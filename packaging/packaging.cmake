@@ -1,6 +1,6 @@
-# The packages: the Debian package on Linux (`make package`), the zip on Windows
-# (`make package-windows`). Included by the top-level CMakeLists after the program
-# folder's rules, which are the whole install on other systems.
+# The packages: quillbit and quillbit-desktop for Debian on Linux (`make package`), the
+# zip on Windows (`make package-windows`). Included by the top-level CMakeLists
+# after the program folder's rules, which are the whole install on other systems.
 if(WIN32)
   include(${CMAKE_CURRENT_LIST_DIR}/windows_zip.cmake)
   return()
@@ -8,5 +8,5 @@ elseif(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
   return()
 endif()
 
-include(${CMAKE_CURRENT_LIST_DIR}/desktop_install.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/linux_install.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/debian_package.cmake)
