@@ -1,8 +1,8 @@
 # The packages: quillbit and quillbit-desktop for Debian on Linux (`make package`), the
-# zip on Windows (`make package-windows`). Included by the top-level CMakeLists
+# zip and the installer on Windows (`make package-windows`). Included by the top-level CMakeLists
 # after the program folder's rules, which are the whole install on other systems.
 if(WIN32)
-  include(${CMAKE_CURRENT_LIST_DIR}/windows_zip.cmake)
+  include(${CMAKE_CURRENT_LIST_DIR}/windows_package.cmake)
   return()
 elseif(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
   return()
