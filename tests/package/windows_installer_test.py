@@ -224,8 +224,12 @@ class WindowsInstallerTest(unittest.TestCase):
         cls.setup = top / "out" / f"quillbit-{VERSION}-win64-setup.exe"
         cls.wine = Wine(top)
         # A PATH of the user's own, which the install extends and the uninstall restores.
+        cls.set_user_path(USER_PATH)
+
+    @classmethod
+    def set_user_path(cls, text):
         added = cls.wine.run("reg", "add", r"HKCU\Environment", "/v", "Path", "/t",
-                             "REG_EXPAND_SZ", "/d", USER_PATH, "/f")
+                             "REG_EXPAND_SZ", "/d", text, "/f")
         if added.returncode != 0:
             raise AssertionError(f"reg add: {added.stderr!r}")
 
@@ -302,6 +306,25 @@ class WindowsInstallerTest(unittest.TestCase):
         self.assertEqual(changes(self.files_before, self.wine.files()), {})
         self.assertEqual(changes(self.registry_before, self.wine.registry()), {})
         self.assertEqual(list(self.wine.home.iterdir()), [])
+
+    def test_a_path_too_long_to_change_safely_stays_as_it_was(self):
+        """The installer's strings hold 1023 characters: a longer PATH could only be cut."""
+        folder = r"C:\quillbit"  # with the separator, 12 characters more
+        try:
+            for length in (1012, 1100):  # one too long with the folder; too long to read
+                with self.subTest(length=length):
+                    long_path = ";".join([r"C:\Tools"] * (length // 9 + 1))[:length]
+                    self.set_user_path(long_path)
+                    self.setUp()  # what must be there again after the uninstall
+                    self.install("/AddToPath", f"/D={folder}")
+                    try:
+                        self.assertTrue(self.wine.unix_path(folder + r"\quillbit.exe").is_file())
+                        self.assertEqual(self.wine.query(r"HKCU\Environment", "Path"), long_path)
+                    finally:
+                        self.uninstall("HKCU")
+                    self.assert_nothing_left()
+        finally:
+            self.set_user_path(USER_PATH)
 
     def test_for_the_current_user_with_path_and_a_folder_of_ones_own(self):
         folder = r"C:\Sprite Tools\quillbit"
