@@ -54,17 +54,18 @@ fuzz:
 		picture_intake_fuzzer header_reader_fuzzer
 	fuzz/run_fuzzers.sh build-fuzz $(FUZZ_SECONDS)
 
-# The Debian package, from the same build: $(BUILD)/quillbit_<version>_<arch>.deb.
+# The two Debian packages, from the same build: $(BUILD)/quillbit_<version>_<arch>.deb (the
+# terminal program) and $(BUILD)/quillbit-desktop_<version>_<arch>.deb.
 .PHONY: package
 package: build
 	cmake --build $(BUILD) --target package
 
-# The Windows zip, cross-built with MinGW-w64 in its own tree:
-# $(WINDOWS_BUILD)/quillbit-<version>-win64.zip.
+# The Windows zip and installer (NSIS), cross-built with MinGW-w64 in its own tree:
+# $(WINDOWS_BUILD)/quillbit-<version>-win64.zip and quillbit-<version>-win64-setup.exe.
 WINDOWS_BUILD ?= build-windows
 .PHONY: package-windows
 package-windows:
-	scripts/install-deps.sh g++-mingw-w64-x86-64-posix
+	scripts/install-deps.sh g++-mingw-w64-x86-64-posix nsis
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DQUILLBIT_WERROR=ON
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target package
 

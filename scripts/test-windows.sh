@@ -15,7 +15,7 @@ esac
 jobs=${JOBS:-2}
 started=$(date +%s)
 
-scripts/install-deps.sh wine64 wine g++-mingw-w64-x86-64-posix
+scripts/install-deps.sh wine64 wine g++-mingw-w64-x86-64-posix nsis
 
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DQUILLBIT_WERROR=ON -DQUILLBIT_LINUX_PROGRAM="$linux_build/quillbit"

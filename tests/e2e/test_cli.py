@@ -13,6 +13,10 @@ NO_ARGUMENTS = "Drag and drop image files onto the desktop icon to use this prog
 QUOTES = 'Filenames must be inclosed in double quotes (")\n'
 WIDTH_RULE = ("Image Width must be evenly divisible by 8 for program to work properly.\n"
               "Please resize your image.\n")
+# --version names the holder and the licence of LICENSE, word for word.
+with open(os.path.join(os.path.dirname(__file__), "..", "..", "LICENSE"), encoding="utf-8") as text:
+    LICENCE_NAME, _, COPYRIGHT = (line.strip() for line in text.readlines()[:3])
+VERSION = f"quillbit 1.0.0\n{COPYRIGHT}; {LICENCE_NAME}, without warranty.\n"
 
 
 def information(name, width, height, sprite_type):
@@ -48,7 +52,7 @@ class TerminalOptions(ConverterTest):
         self.picture("--help", [[K] * 8])  # a PNG by its content; its header is --hh
         cases = [  # arguments, status, start of standard output, header there after it
             (["--help"], 0, "Usage: quillbit PICTURE...\n", False),
-            (["--version"], 0, "quillbit 1.0.0\n", False),
+            (["--version"], 0, VERSION, False),
             (["./--help"], 0, "Quillbit - --help\n", True),
             (["--version", "--help"], 1, "", True),  # two pictures; the first is missing
         ]

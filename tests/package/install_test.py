@@ -1,9 +1,11 @@
-"""Builds the Debian package, unpacks it into a fresh root and runs the installed programs.
+"""Builds the two Debian packages, unpacks them into a fresh root and runs the installed
+programs; asks apt what installing each would bring.
 
 Usage: install_test.py CPACK CPACK_CONFIG SOURCE_DIR
 
 Nothing is installed on the machine itself: `dpkg-deb -x` unpacks into a temporary root,
-which is removed at the end, so the test is safe to run as root (as CI does) and in parallel.
+which is removed at the end, and apt only simulates, from an empty package database, so
+the test is safe to run as root (as CI does) and in parallel.
 """
 
 import gzip
@@ -24,13 +26,33 @@ import pictures  # noqa: E402  (found through the path set just above)
 # Pictures and their headers, shared with the end-to-end tests.
 GOLDEN = SOURCE / "tests" / "golden"
 
-# Installed path -> source file it must be a copy of.
-INSTALLED_COPIES = {
-    "usr/lib/quillbit/Blitview.h": "companion/Blitview.h",
-    "usr/share/applications/quillbit.desktop": "packaging/quillbit.desktop",
-    "usr/share/icons/hicolor/scalable/apps/quillbit.svg": "packaging/quillbit.svg",
-    "usr/share/doc/quillbit/README.md": "README.md",
+# Each package's files (links end in "@") and, for copies, the source file.
+PACKAGES = {
+    "quillbit": {
+        "usr/bin/quillbit@": None,
+        "usr/lib/quillbit/quillbit": None,
+        "usr/lib/quillbit/Blitview.h": "companion/Blitview.h",
+        "usr/share/man/man1/quillbit.1.gz": None,
+        "usr/share/doc/quillbit/README.md": "README.md",
+        "usr/share/doc/quillbit/copyright": "packaging/debian/copyright",
+        "usr/share/doc/quillbit/changelog.gz": None,
+    },
+    "quillbit-desktop": {
+        "usr/bin/quillbitw@": None,
+        "usr/lib/quillbit/quillbitw": None,
+        "usr/share/applications/quillbit.desktop": "packaging/quillbit.desktop",
+        "usr/share/icons/hicolor/scalable/apps/quillbit.svg": "packaging/quillbit.svg",
+        "usr/share/metainfo/org.example.quillbit.metainfo.xml":
+            "packaging/org.example.quillbit.metainfo.xml",
+        "usr/share/man/man1/quillbitw.1.gz@": None,
+        "usr/share/doc/quillbit-desktop/copyright": "packaging/debian/copyright",
+        "usr/share/doc/quillbit-desktop/changelog.gz": None,
+    },
 }
+# What a build machine that wants only the terminal program must not get: SDL, X11,
+# Wayland, OpenGL and sound libraries, X fonts.
+DESKTOP_STACK = re.compile(r"^(libsdl|libx|libwayland|libdecor|libgl|libegl|libdrm|libgbm|"
+                           r"libasound|libpulse|libpipewire|libjack|libsndfile|xfonts-|x11-)")
 
 
 def golden_header(picture):
@@ -46,6 +68,22 @@ def single_spaced(text):
     return re.sub(r"\s+", " ", text)
 
 
+def simulated_install(*debs):
+    """The packages apt would install for these .deb files on a machine with none installed
+    (an empty package database, the machine's package lists), recommended ones included."""
+    with tempfile.TemporaryDirectory(prefix="quillbit-apt-") as scratch:
+        status = Path(scratch) / "status"
+        status.touch()
+        result = run(["apt-get", "--simulate", "-q", "-o", f"Dir::State::status={status}",
+                      "-o", "Debug::NoLocking=1", "-o", "APT::Install-Recommends=true",
+                      "-o", "Dir::Cache::pkgcache=", "-o", "Dir::Cache::srcpkgcache=",
+                      "install", *map(str, debs)])
+    if result.returncode != 0:
+        raise AssertionError("apt cannot resolve the packages (are its package lists there? "
+                             "apt-get update fetches them):\n" + result.stdout + result.stderr)
+    return {line.split()[1] for line in result.stdout.splitlines() if line.startswith("Inst ")}
+
+
 class InstalledPackageTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -54,12 +92,12 @@ class InstalledPackageTest(unittest.TestCase):
         built = run([CPACK, "-G", "DEB", "--config", CPACK_CONFIG, "-B", str(top / "out")])
         if built.returncode != 0:
             raise AssertionError("cpack failed:\n" + built.stdout + built.stderr)
-        debs = list((top / "out").glob("quillbit_*.deb"))
-        if len(debs) != 1:
-            raise AssertionError(f"expected one package, cpack made {debs}")
-        cls.deb = debs[0]
+        cls.debs = {path.name.split("_")[0]: path for path in (top / "out").glob("*.deb")}
+        if sorted(cls.debs) != sorted(PACKAGES):
+            raise AssertionError(f"expected the packages {sorted(PACKAGES)}, cpack made {cls.debs}")
         cls.root = top / "root"
-        subprocess.run(["dpkg-deb", "-x", str(cls.deb), str(cls.root)], check=True)
+        for deb in cls.debs.values():
+            subprocess.run(["dpkg-deb", "-x", str(deb), str(cls.root)], check=True)
         cls.env = dict(os.environ, PATH=f"{cls.root}/usr/bin:{os.environ['PATH']}")
         for display in ("DISPLAY", "WAYLAND_DISPLAY"):
             cls.env.pop(display, None)
@@ -74,20 +112,73 @@ class InstalledPackageTest(unittest.TestCase):
     def quillbit(self, *arguments):
         return run(["quillbit", *arguments], cwd=self.folder, env=self.env)
 
-    def control(self, field):
-        return run(["dpkg-deb", "-f", str(self.deb), field]).stdout.strip()
+    def control(self, package, field):
+        return run(["dpkg-deb", "-f", str(self.debs[package]), field]).stdout.strip()
 
-    def test_control_names_the_libraries_box_needs_and_this_architecture(self):
-        depends = self.control("Depends")
-        # xfonts-base: without the X core fonts SDL's own box never appears.
-        for package in ("libsdl2-2.0-0", "xfonts-base", "libpng16-16", "libgif7",
-                        "libjpeg62-turbo", "libtiff6", "libwebp7"):
-            self.assertRegex(depends, rf"(^|, ){re.escape(package)}( |,|$)")
-        self.assertNotIn("libsdl2-image", depends)
-        self.assertRegex(self.control("Recommends"), r"(^|, )zenity( |,|$)")
+    def assert_relation(self, package, field, names):
+        for name in names:
+            self.assertRegex(self.control(package, field), rf"(^|, ){re.escape(name)}( |,|$)")
+
+    def test_each_package_holds_its_files_and_only_those(self):
+        for package, files in PACKAGES.items():
+            with self.subTest(package=package):
+                listing = run(["dpkg-deb", "-c", str(self.debs[package])]).stdout.splitlines()
+                held = {line.split()[5][2:] + ("@" if line.startswith("l") else "")
+                        for line in listing if not line.startswith("d")}
+                self.assertEqual(held, set(files))
+
+    def test_installed_files_are_copies_of_the_sources(self):
+        for package, files in PACKAGES.items():
+            for installed, source in files.items():
+                if source:
+                    with self.subTest(installed=installed):
+                        path = self.root / installed
+                        self.assertTrue(path.is_file() and not path.is_symlink(), installed)
+                        self.assertEqual(path.read_bytes(), (SOURCE / source).read_bytes())
+
+    def test_copyright_states_the_licence_of_license_word_for_word(self):
+        copyright_text = (SOURCE / "packaging/debian/copyright").read_text()
+        paragraph = copyright_text.split("\nLicense: MIT\n")[-1]
+        body = "\n".join("" if line == " ." else line[1:] for line in paragraph.splitlines())
+        licence = (SOURCE / "LICENSE").read_text()
+        self.assertEqual(body.strip(), licence.split("\n", 4)[4].strip())
+        self.assertIn("Copyright: 2026 the quillbit developers", copyright_text)
+        self.assertIn("Copyright (c) 2026 the quillbit developers", licence)
+
+    def test_changelog_is_compressed_and_names_this_version(self):
+        source = (SOURCE / "packaging/debian/changelog").read_bytes()
+        for package in PACKAGES:
+            with self.subTest(package=package):
+                changelog = self.root / f"usr/share/doc/{package}/changelog.gz"
+                self.assertEqual(gzip.decompress(changelog.read_bytes()), source)
+                version = self.control(package, "Version")
+                self.assertTrue(source.startswith(f"quillbit ({version}) ".encode()))
+
+    def test_control_fields_split_the_terminal_program_from_the_desktop(self):
         architecture = run(["dpkg", "--print-architecture"]).stdout.strip()
-        self.assertEqual(self.control("Architecture"), architecture)
-        self.assertEqual(self.control("Package"), "quillbit")
+        for package, section in (("quillbit", "devel"), ("quillbit-desktop", "graphics")):
+            with self.subTest(package=package):
+                self.assertEqual(self.control(package, "Package"), package)
+                self.assertEqual(self.control(package, "Section"), section)
+                self.assertEqual(self.control(package, "Architecture"), architecture)
+        self.assert_relation("quillbit", "Depends", ["libpng16-16", "libgif7", "libjpeg62-turbo",
+                                                     "libtiff6", "libwebp7"])
+        self.assertNotRegex(self.control("quillbit", "Depends"), r"sdl|xfonts")
+        version = self.control("quillbit", "Version")
+        self.assert_relation("quillbit-desktop", "Depends",
+                             [f"quillbit (= {version})", "libsdl2-2.0-0"])
+        # The box's fonts and zenity: recommended, with the reason in debian_package.cmake.
+        self.assert_relation("quillbit-desktop", "Recommends", ["xfonts-base", "zenity"])
+        self.assertNotIn("xfonts", self.control("quillbit-desktop", "Depends"))
+
+    def test_installing_quillbit_alone_brings_no_desktop_or_sound_library(self):
+        terminal = simulated_install(self.debs["quillbit"])
+        self.assertIn("libpng16-16", terminal)
+        self.assertEqual(sorted(filter(DESKTOP_STACK.match, terminal)), [])
+        # The same question about the desktop package does find them, so the check above
+        # is not empty for want of a package list.
+        desktop = simulated_install(self.debs["quillbit"], self.debs["quillbit-desktop"])
+        self.assertTrue({"libsdl2-2.0-0", "libx11-6", "xfonts-base"} <= desktop, desktop)
 
     def test_terminal_program_loads_no_desktop_or_sound_library(self):
         loaded = run(["ldd", shutil.which("quillbit", path=self.env["PATH"])]).stdout
@@ -97,12 +188,13 @@ class InstalledPackageTest(unittest.TestCase):
         desktop = shutil.which("quillbitw", path=self.env["PATH"])
         self.assertIn("libSDL2", run(["ldd", desktop]).stdout)
 
-    def test_installed_files_are_copies_of_the_sources(self):
-        for installed, source in INSTALLED_COPIES.items():
-            with self.subTest(installed=installed):
-                path = self.root / installed
-                self.assertTrue(path.is_file() and not path.is_symlink(), installed)
-                self.assertEqual(path.read_bytes(), (SOURCE / source).read_bytes())
+    def test_software_centre_entry_validates_with_the_installed_launcher(self):
+        """appstreamcli also checks the metainfo against the launcher and icon beside it."""
+        result = run(["appstreamcli", "validate-tree", "--no-net", "--strict", str(self.root)])
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        metainfo = (self.root / "usr/share/metainfo/org.example.quillbit.metainfo.xml").read_text()
+        version = self.control("quillbit-desktop", "Version")
+        self.assertRegex(metainfo, rf'<releases>\s*<release version="{re.escape(version)}"')
 
     def test_manual_page_is_compressed_and_serves_both_programs(self):
         man = self.root / "usr/share/man/man1"

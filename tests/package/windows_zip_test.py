@@ -21,8 +21,8 @@ sys.path.insert(0, str(SOURCE / "tests" / "support"))
 import pictures  # noqa: E402  (found through the path set just above)
 
 FOLDER = f"quillbit-{VERSION}-win64"
-CONTENTS = {"quillbit.exe", "quillbitw.exe", "quillbit-check.exe", "Blitview.h",
-            "HOW-TO-USE.txt"}
+CONTENTS = {"quillbit.exe", "quillbitw.exe", "quillbit-check.exe", "Blitview.h", "HOW-TO-USE.txt",
+            "LICENSE.txt", "THIRD-PARTY-NOTICES.txt"}
 # 2: GUI, 3: console
 PE_SUBSYSTEM = {"quillbitw.exe": 2, "quillbit.exe": 3, "quillbit-check.exe": 3}
 
@@ -48,7 +48,8 @@ class WindowsZipTest(unittest.TestCase):
     def setUpClass(cls):
         cls.scratch = tempfile.TemporaryDirectory(prefix="quillbit-zip-")
         top = Path(cls.scratch.name)
-        built = run([CPACK, "--config", CPACK_CONFIG, "-B", str(top / "out")], text=True)
+        built = run([CPACK, "-G", "ZIP", "--config", CPACK_CONFIG, "-B", str(top / "out")],
+                    text=True)
         if built.returncode != 0:
             raise AssertionError("cpack failed:\n" + built.stdout + built.stderr)
         cls.zip = top / "out" / f"{FOLDER}.zip"
@@ -75,9 +76,12 @@ class WindowsZipTest(unittest.TestCase):
             with self.subTest(program=name):
                 self.assertEqual(pe_subsystem(self.programs / name), subsystem)
 
-    def test_companion_is_the_one_from_the_source(self):
-        self.assertEqual((self.programs / "Blitview.h").read_bytes(),
-                         (SOURCE / "companion/Blitview.h").read_bytes())
+    def test_companion_and_licence_are_the_sources(self):
+        copies = {"Blitview.h": (SOURCE / "companion/Blitview.h").read_bytes(),
+                  "LICENSE.txt": (SOURCE / "LICENSE").read_bytes().replace(b"\n", b"\r\n")}
+        for name, expected in copies.items():
+            with self.subTest(name):
+                self.assertEqual((self.programs / name).read_bytes(), expected)
 
     def test_how_to_use_text_names_the_files_with_windows_line_ends(self):
         text = (self.programs / "HOW-TO-USE.txt").read_bytes()
