@@ -3,6 +3,7 @@
 #include <new>
 
 #include "check/file_check.h"
+#include "host/common/terminal_options.h"
 #include "host/run_end.h"
 
 namespace quillbit {
@@ -32,6 +33,8 @@ constexpr char kUsage[] =
     "Exit status: 0 every file converts exactly as drawn and no header beside a picture\n"
     "is out of date; 1 a finding, or a file that cannot be read; 2 a usage error.\n";
 
+const std::string kVersion = std::string("quillbit-check " QUILLBIT_VERSION "\n") + kCopyrightLine;
+
 struct Options {
   std::vector<std::string> paths;
   const char* answer = nullptr;  // --help or --version: printed instead of a check
@@ -49,7 +52,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
     } else if (argument == "--help") {
       options.answer = kUsage;
     } else if (argument == "--version") {
-      options.answer = "quillbit-check " QUILLBIT_VERSION "\n";
+      options.answer = kVersion.c_str();
     } else if (options.wrong.empty()) {
       options.wrong = "unknown option ";
       options.wrong += argument;

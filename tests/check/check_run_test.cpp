@@ -4,6 +4,7 @@
 
 #include "check/conversion_preview.h"
 #include "fake_check_platform.h"
+#include "host/common/terminal_options.h"
 
 namespace quillbit::testing {
 namespace {
@@ -149,7 +150,7 @@ TEST(CheckRun, HelpAndVersionAnswerAndAFailedOutputIsStatusOne) {
   EXPECT_NE(platform.output.find("within 24 of the level's"), std::string::npos);
   platform.output.clear();
   EXPECT_EQ(Check(platform, {"--version"}), 0);
-  EXPECT_EQ(platform.output, "quillbit-check 1.0.0\n");
+  EXPECT_EQ(platform.output, std::string("quillbit-check 1.0.0\n") + kCopyrightLine);
 
   FakeCheckPlatform full;
   full.pictures["ship.png"] = Ship();

@@ -155,7 +155,8 @@ class NotPicturesOrHeaders(CheckTest):
             ([], 2, "", "quillbit-check: no files named\n"),
             (["--colour"], 2, "", "quillbit-check: unknown option --colour"),
             (["--help"], 0, "Usage: quillbit-check [--] FILE...\n", ""),
-            (["--version"], 0, "quillbit-check 1.0.0\n", ""),
+            (["--version"], 0, "quillbit-check 1.0.0\nCopyright (c) 2026 the quillbit developers; "
+                               "MIT License", ""),
         ]
         for arguments, status, out, err in cases:
             with self.subTest(arguments):

@@ -16,10 +16,7 @@ constexpr char kUsage[] =
     "There are no options; a picture named --help is reached as ./--help.\n"
     "Exit status: 0 done, 1 a picture or file failed, 2 a usage error.\n";
 
-constexpr char kVersion[] =
-    "quillbit " QUILLBIT_VERSION
-    "\n"
-    "Copyright (c) 2026 the quillbit developers; MIT License, without warranty.\n";
+const std::string kVersion = std::string("quillbit " QUILLBIT_VERSION "\n") + kCopyrightLine;
 
 }  // namespace
 
@@ -27,7 +24,7 @@ std::optional<int> AnswerTerminalOption(const std::vector<std::string>& argument
   if (arguments.size() != 1) return std::nullopt;
   const char* answer = nullptr;
   if (arguments[0] == "--help") answer = kUsage;
-  if (arguments[0] == "--version") answer = kVersion;
+  if (arguments[0] == "--version") answer = kVersion.c_str();
   if (!answer) return std::nullopt;
   const bool written = std::fputs(answer, stdout) >= 0 && std::fflush(stdout) == 0;
   return static_cast<int>(written ? ExitStatus::Done : ExitStatus::RunTimeError);

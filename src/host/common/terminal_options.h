@@ -8,6 +8,10 @@
 
 namespace quillbit {
 
+// The line after each program's version: who holds the copyright, under which licence.
+inline constexpr char kCopyrightLine[] =
+    "Copyright (c) 2026 the quillbit developers; MIT License, without warranty.\n";
+
 // When the only argument is --help or --version, prints the usage or the version on
 // standard output and gives the exit status; otherwise nothing.
 std::optional<int> AnswerTerminalOption(const std::vector<std::string>& arguments);
