@@ -41,6 +41,8 @@ std::string ReadPictureFile(const std::string& path) {
   FileHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) FailWithLastError(what);
+  if (GetFileType(file.get()) != FILE_TYPE_DISK)  // a device or pipe: nothing to wait for
+    throw CannotReadPicture(path, "it is not a regular file");
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size)) FailWithLastError(what);
   if (size.QuadPart > kLargestPictureFile) throw CannotReadPicture(path, "file too large");
