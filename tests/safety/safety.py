@@ -14,6 +14,9 @@ sys.path.insert(0, os.path.join(HERE, "..", "support"))
 import pictures  # noqa: E402  (the path above makes it importable)
 from suite import EMULATOR, PROGRAM, FolderTest, read_bytes, write_bytes  # noqa: E402,F401
 
+# A sanitizer build runs each program several times slower; rounds that look for a race
+# are then fewer, as the normal build's run looks for the race itself.
+SANITIZED = os.environ.get("QUILLBIT_SANITIZED", "") != ""
 # Far longer than any run here needs; a run still going then is hanging.
 TIMEOUT_SECONDS = 60
 COMPANION = os.path.join(os.path.dirname(PROGRAM), "Blitview.h")
