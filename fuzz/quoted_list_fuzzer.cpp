@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "driver/quoted_file_list.h"
 #include "fuzz_check.h"
@@ -14,16 +15,16 @@ namespace {
 
 // Takes one name off the text; false once the run ended with the quote message.
 bool TakeName(ConversionState& state, RecordingHost& host) {
-  const std::string before = state.strCommand;
+  const std::string before(state.strCommand.Rest());
   try {
     const std::string name = NextFileName(state, host);
     FUZZ_CHECK(host.messages.empty());
     FUZZ_CHECK(name.find('"') == std::string::npos);
     FUZZ_CHECK(before.compare(0, name.size() + 2, '"' + name + '"') == 0);
     // The rest is what follows the name, its quotes and one separator character.
-    FUZZ_CHECK(state.strCommand.size() < before.size() - name.size() - 1);
-    FUZZ_CHECK(before.compare(before.size() - state.strCommand.size(), std::string::npos,
-                              state.strCommand) == 0);
+    const std::string_view rest = state.strCommand.Rest();
+    FUZZ_CHECK(rest.size() < before.size() - name.size() - 1);
+    FUZZ_CHECK(before.compare(before.size() - rest.size(), std::string::npos, rest) == 0);
     return true;
   } catch (const EndOfRun& end) {
     FUZZ_CHECK(end.status == ExitStatus::UserError);
@@ -40,7 +41,7 @@ bool TakeName(ConversionState& state, RecordingHost& host) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quillbit;
   ConversionState state;
-  state.strCommand.assign(reinterpret_cast<const char*>(data), size);
+  state.strCommand = std::string(reinterpret_cast<const char*>(data), size);
   fuzz::RecordingHost host;
   std::size_t names = 0;
   while (!state.strCommand.empty() && fuzz::TakeName(state, host)) ++names;

@@ -10,7 +10,7 @@ namespace {
 
 // Length in bytes of the UTF-8 character that starts at pos (1 for a stray byte),
 // so the separator after a name is dropped whole, whatever it is.
-std::size_t CharacterLength(const std::string& text, std::size_t pos) {
+std::size_t CharacterLength(std::string_view text, std::size_t pos) {
   std::size_t end = pos + 1;
   while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
   return end - pos;
@@ -24,17 +24,16 @@ void EndWithQuoteMessage(Host& host) {
 }
 
 std::string NextFileName(ConversionState& state, Host& host) {
-  const std::string& command = state.strCommand;
+  const std::string_view command = state.strCommand.Rest();
   if (command.empty() || command.front() != '"') EndWithQuoteMessage(host);
   const std::size_t closing = command.find('"', 1);
   // A name without its closing quote is as badly quoted as one without the opening.
-  if (closing == std::string::npos) EndWithQuoteMessage(host);
+  if (closing == std::string_view::npos) EndWithQuoteMessage(host);
 
-  std::string name = command.substr(1, closing - 1);
+  std::string name(command.substr(1, closing - 1));
   const std::size_t separator = closing + 1;
-  state.strCommand = separator < command.size()
-                         ? command.substr(separator + CharacterLength(command, separator))
-                         : std::string();
+  state.strCommand.DropFront(
+      separator < command.size() ? separator + CharacterLength(command, separator) : separator);
   return name;
 }
 

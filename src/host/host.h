@@ -25,8 +25,10 @@ class FileSystem {
   virtual std::string GetBaseName(const std::string& path) const = 0;
   // True when a file (not a folder) exists at the path.
   virtual bool FileExists(const std::string& path) const = 0;
-  // Copies source to destination; a missing source or an existing destination
-  // (with overwrite off) is a run-time error. Never leaves a partial copy.
+  // Copies source to destination; a missing source or one that is no regular file is a
+  // run-time error. Without overwrite nothing at destination is replaced: a regular file
+  // there counts as the copy (another run made it a moment ago), anything else is a
+  // run-time error. Never leaves a partial copy.
   virtual void CopyFile(const std::string& source, const std::string& destination,
                         bool overwrite) const = 0;
   // folder and name joined by one separator; name alone when folder is empty.

@@ -70,6 +70,14 @@ def png_bombs():
     txt = chunk(b"tEXt", b"k\x00v") * 1_500_000
     w("png-many-text.png", SIG + ihdr(8, 8) + txt + chunk(b"IDAT", zlib.compress(bytes(8 * 25))) +
       chunk(b"IEND", b""))
+    # 5 million empty ancillary chunks (57 MB), then 4.5 million one-byte IDAT chunks that
+    # hold nothing but empty deflate blocks: each costs libpng the same whatever it holds
+    w("png-5m-empty-ancillary.png", SIG + ihdr(8, 8) + chunk(b"teXt", b"") * 5_000_000 +
+      chunk(b"IDAT", zlib.compress(bytes(8 * 25))) + chunk(b"IEND", b""))
+    empty_blocks = b"\x78\x01" + b"\x00\x00\x00\xff\xff" * 900_000
+    one_byte = {value: chunk(b"IDAT", bytes([value])) for value in set(empty_blocks)}
+    w("png-1byte-idats-of-empty-blocks.png", SIG + ihdr(8, 4095) +
+      b"".join(one_byte[value] for value in empty_blocks) + chunk(b"IEND", b""))
     # zTXt bomb: 1 GB of text compressed
     zt = chunk(b"zTXt", b"Comment\x00\x00" + zeros_zlib(1 << 30))
     w("png-ztxt-bomb.png", SIG + ihdr(8, 8) + zt + chunk(b"IDAT", zlib.compress(bytes(8 * 25))) +

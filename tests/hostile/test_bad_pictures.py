@@ -138,13 +138,20 @@ class BadPaths(HostileTest):
         self.assert_path_reported(bad)
 
     def test_picture_at_the_end_of_a_long_path_converts(self):
-        folder = self.path(*(["d" * 199] * 19))
-        os.makedirs(folder)
-        picture = os.path.join(folder, "p" * (3990 - len(folder)) + ".png")
-        pictures.write(picture, pictures.filled(8, 1, pictures.BLACK))
-        outcome = run([picture], cwd=self.folder)
-        self.assertEqual((outcome.status, outcome.stderr), (0, ""))
-        self.assertTrue(os.path.exists(picture[:-3] + "h"))
+        deep = self.path(*(["d" * 199] * 19))
+        cases = {
+            "long name": os.path.join(deep, "p" * (3990 - len(deep)) + ".png"),
+            # its header path fits, a temporary name beside it would not
+            "4086 characters, short name": os.path.join(
+                deep, "e" * (4086 - len(deep) - len("/a.png") - 1), "a.png"),
+        }
+        for case, picture in cases.items():
+            with self.subTest(case, length=len(picture)):
+                os.makedirs(os.path.dirname(picture), exist_ok=True)
+                pictures.write(picture, pictures.filled(8, 1, pictures.BLACK))
+                outcome = run([picture], cwd=self.folder)
+                self.assertEqual((outcome.status, outcome.stderr), (0, ""))
+                self.assertTrue(os.path.exists(picture[:-3] + "h"))
 
 
 if __name__ == "__main__":

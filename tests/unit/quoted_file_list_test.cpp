@@ -57,9 +57,9 @@ TEST(QuotedFileList, KeepsTheRestAfterTheSeparator) {
   ConversionState state;
   state.strCommand = R"("a b.png" "c.png")";
   EXPECT_EQ(NextFileName(state, host), "a b.png");
-  EXPECT_EQ(state.strCommand, R"("c.png")");
+  EXPECT_EQ(state.strCommand.Rest(), R"("c.png")");
   EXPECT_EQ(NextFileName(state, host), "c.png");
-  EXPECT_EQ(state.strCommand, "");
+  EXPECT_EQ(state.strCommand.Rest(), "");
   EXPECT_TRUE(host.messages.empty());
 }
 

@@ -52,6 +52,13 @@ class WindowsPaths(ConverterTest):
         self.assertEqual(read_bytes(self.path("a.h")), b"keep me")
         self.assertEqual(sorted(os.listdir(self.folder)), ["a.h", "a.png"])
 
+    def test_a_device_as_picture_is_refused_at_once_by_name(self):
+        self.picture("a.png", pictures.filled(8, 1, K))
+        status, out, err = run(["a.png", "NUL"], cwd=self.folder, timeout=60)
+        self.assertEqual((status, out), (1, information("a.png")))
+        self.assertEqual(err, 'quillbit: cannot read picture "NUL": it is not a regular file\n')
+        self.assertEqual(sorted(os.listdir(self.folder)), ["a.h", "a.png"])
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "driver/state/command_text.h"
 #include "driver/state/int16.h"
 #include "driver/state/one_based_array.h"
 #include "host/host.h"
@@ -13,7 +14,7 @@
 namespace quillbit {
 
 struct ConversionState {
-  std::string strCommand;                 // unconsumed rest of the argument text
+  CommandText strCommand;                 // unconsumed rest of the argument text
   std::unique_ptr<FileSystem> fsoFiles;   // created at first use, kept for the run
   OneBasedArray<std::uint8_t> bytPlane1;  // plane-1 bit of each pixel, 0 or 1
   OneBasedArray<std::uint8_t> bytPlane2;  // plane-2 bit of each pixel, 0 or 1

@@ -1,10 +1,12 @@
 // The host on Linux: the format libraries decode pictures, POSIX calls do the files.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "host/common/surface_host.h"
+#include "host/linux/open_folder.h"
 
 namespace quillbit {
 
@@ -20,6 +22,9 @@ class LinuxHost : public SurfaceHost {
   void Refresh() override;
 
   void WriteTextFile(const std::string& path, const std::string& text) override;
+
+ private:
+  std::shared_ptr<Folders> folders_;  // shared with the file-system objects it creates
 };
 
 }  // namespace quillbit

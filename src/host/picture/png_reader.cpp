@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstdint>
 #include <exception>
+#include <string_view>
 
 #include "host/picture/format_readers.h"
 #include "host/picture/samples.h"
@@ -68,6 +70,41 @@ void ExpandToArgbWords(png_structp png, png_infop info) {
     png_set_filler(png, 0xFFFF, fillerAt);  // opaque at either depth
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
+}
+
+// libpng takes about 100 ns for a chunk whatever it holds, so a file of nothing but
+// millions of empty chunks would cost half a second. Ancillary chunks are few in any real
+// file (libpng keeps no more than 1000 either); image data, even the largest picture's
+// in one-byte pieces, comes in some 300,000 chunks.
+constexpr int kMostAncillaryChunks = 1000;
+constexpr int kMostChunks = 1 << 20;
+
+std::uint32_t BigEndianAt(const std::string& bytes, std::size_t at) {
+  return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) << 24 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 16 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 8 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 3]));
+}
+
+// Why the chunks up to the end of the image data are too many to read, or nothing. The
+// walk ends where libpng's reading ends at the latest, and at a chunk cut short, which
+// libpng reports itself.
+std::string TooManyChunks(const std::string& bytes) {
+  int chunks = 0;
+  int ancillary = 0;
+  bool inImageData = false;
+  for (std::size_t at = 8; at + 8 <= bytes.size();) {
+    const std::string_view type(&bytes[at + 4], 4);
+    if (type == "IEND" || (inImageData && type != "IDAT")) break;
+    inImageData = type == "IDAT";
+    if (++chunks > kMostChunks) return "more than 1048576 chunks";
+    if ((type[0] & 0x20) != 0 && ++ancillary > kMostAncillaryChunks)
+      return "more than 1000 ancillary chunks";
+    const std::uint32_t length = BigEndianAt(bytes, at);
+    if (length > bytes.size() - at - 8) break;
+    at += std::size_t{12} + length;
+  }
+  return "";
 }
 
 // The file is handed to libpng's progressive reader in pieces of this size, and no
@@ -161,6 +198,10 @@ class PngReader {
 
 }  // namespace
 
-Picture ReadPng(const std::string& bytes) { return PngReader(bytes).Read(); }
+Picture ReadPng(const std::string& bytes) {
+  const std::string refusal = TooManyChunks(bytes);
+  if (!refusal.empty()) throw PictureFault("PNG file with " + refusal + " before its image data");
+  return PngReader(bytes).Read();
+}
 
 }  // namespace quillbit

@@ -5,6 +5,7 @@
 #undef CopyFile
 
 #include <algorithm>
+#include <mutex>
 #include <vector>
 
 #include "host/run_end.h"
@@ -25,24 +26,68 @@ bool HasAttribute(const std::wstring& path, DWORD attribute) {
 
 bool IsFolder(const std::wstring& path) { return HasAttribute(path, FILE_ATTRIBUTE_DIRECTORY); }
 
+enum class FileKind { Missing, Regular, Other };
+
+// What stands at path, links followed: a file on a disk, or a folder, device or pipe.
+FileKind KindOf(const std::wstring& path) {
+  const HANDLE file =
+      CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return FileKind::Missing;
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool regular = GetFileType(file) == FILE_TYPE_DISK &&
+                       GetFileInformationByHandle(file, &info) &&
+                       !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  CloseHandle(file);
+  return regular ? FileKind::Regular : FileKind::Other;
+}
+
+// The temporary file that exists right now, if any, for the console's Ctrl-C: the
+// handler runs on a thread of its own, so the name is only changed, and a temporary file
+// only made, moved or removed, under the lock, which the handler keeps until the end.
+std::mutex temporaryLock;
+std::wstring temporaryName;
+
+BOOL WINAPI RemoveTemporaryAndEnd(DWORD) {
+  temporaryLock.lock();
+  if (!temporaryName.empty()) {
+    SetFileAttributesW(temporaryName.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // CopyFileW may hold it for the moment of its copy: wait for that, a second at most.
+    for (int attempt = 0; !DeleteFileW(temporaryName.c_str()) && attempt < 100; ++attempt)
+      Sleep(10);
+  }
+  ExitProcess(STATUS_CONTROL_C_EXIT);  // what the default handler ends the process with
+}
+
+void RemoveTemporaryOnInterrupt() {
+  static const bool installed = SetConsoleCtrlHandler(RemoveTemporaryAndEnd, TRUE);
+  static_cast<void>(installed);
+}
+
 // A new, uniquely named file beside the target, so that moving it there stays one
 // rename on one volume. Removed unless it was moved into place.
 class TemporaryFile {
  public:
   TemporaryFile(const std::string& nearPath, const std::string& what) {
+    RemoveTemporaryOnInterrupt();
     const std::string folder = WindowsParentFolderName(nearPath);
+    const std::lock_guard<std::mutex> lock(temporaryLock);
     for (unsigned attempt = 0; handle_ == INVALID_HANDLE_VALUE; ++attempt) {
       name_ = WideFromUtf8(WindowsBuildPath(folder, UniqueName(attempt)));
-      handle_ = CreateFileW(name_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+      // Shared for deletion, so that Ctrl-C can remove it while it is being written.
+      handle_ = CreateFileW(name_.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
       if (handle_ == INVALID_HANDLE_VALUE && (GetLastError() != ERROR_FILE_EXISTS || attempt == 99))
         FailWithLastError(what);
     }
+    temporaryName = name_;
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    const std::lock_guard<std::mutex> lock(temporaryLock);
+    temporaryName.clear();
     if (committed_) return;
     SetFileAttributesW(name_.c_str(), FILE_ATTRIBUTE_NORMAL);  // a copied read-only flag
     DeleteFileW(name_.c_str());
@@ -64,11 +109,18 @@ class TemporaryFile {
     handle_ = INVALID_HANDLE_VALUE;
     if (!closed) FailWithLastError(what);
   }
-  // Moves the closed file to destination, replacing a file there only when asked.
-  void MoveTo(const std::wstring& destination, bool replace, const std::string& what) {
-    if (!MoveFileExW(name_.c_str(), destination.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0))
+  // Moves the closed file to destination, replacing a file there only when asked; false
+  // when something is there and it was not to be replaced.
+  bool MoveTo(const std::wstring& destination, bool replace, const std::string& what) {
+    const std::lock_guard<std::mutex> lock(temporaryLock);
+    if (!MoveFileExW(name_.c_str(), destination.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
+      const DWORD error = GetLastError();
+      if (!replace && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)) return false;
       FailWithLastError(what);
+    }
     committed_ = true;
+    temporaryName.clear();
+    return true;
   }
   const std::wstring& name() const { return name_; }
 
@@ -105,17 +157,23 @@ bool WinFileSystem::FileExists(const std::string& path) const {
 // CopyFileW alone would show a half-written file under the final name while it copies,
 // and a killed run would leave it there for good; the next run would then keep it as
 // the companion. So the copy is made under a temporary name and renamed; the rename
-// without MOVEFILE_REPLACE_EXISTING keeps the fail-if-exists promise.
+// without MOVEFILE_REPLACE_EXISTING keeps the never-overwrite promise, and a regular file
+// found there is the copy another run made a moment earlier.
 void WinFileSystem::CopyFile(const std::string& source, const std::string& destination,
                              bool overwrite) const {
   const std::string what = "cannot copy " + Quoted(source) + " to " + Quoted(destination);
   const std::wstring wideSource = WideFromUtf8(source);
   const std::wstring wideDestination = WideFromUtf8(destination);
   if (IsFolder(wideSource)) throw RunTimeError(what + ": the source is a folder");
+  // A missing source is left to CopyFileW, whose report says so.
+  if (KindOf(wideSource) == FileKind::Other)
+    throw RunTimeError(what + ": the source is not a regular file");
   TemporaryFile copy(destination, what);
   copy.Close(what);
   if (!CopyFileW(wideSource.c_str(), copy.name().c_str(), FALSE)) FailWithLastError(what);
-  copy.MoveTo(wideDestination, overwrite, what);
+  if (!copy.MoveTo(wideDestination, overwrite, what) &&
+      KindOf(wideDestination) != FileKind::Regular)
+    throw RunTimeError(what + ": " + SystemErrorText(ERROR_ALREADY_EXISTS));
 }
 
 std::string WinFileSystem::BuildPath(const std::string& folder, const std::string& name) const {

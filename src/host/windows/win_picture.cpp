@@ -29,6 +29,8 @@ class WinPictureFile : public PictureFile {
     handle_ = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE) Fail();
+    // A device or pipe: nothing to wait for.
+    if (GetFileType(handle_) != FILE_TYPE_DISK) throw PictureFault("it is not a regular file");
   }
   WinPictureFile(const WinPictureFile&) = delete;
   WinPictureFile& operator=(const WinPictureFile&) = delete;

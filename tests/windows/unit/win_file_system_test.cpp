@@ -51,22 +51,36 @@ TEST(WinFileSystem, CopyMakesTheCompanionWhenAbsentAndLeavesNothingElse) {
   }());
 }
 
-TEST(WinFileSystem, CopyNeverReplacesAnExistingFileWithoutOverwrite) {
+TEST(WinFileSystem, CopyNeverReplacesWhatIsThereAndTakesAFileForTheCopy) {
   TempFolder folder;
   folder.Write("source.h", "new");
-  folder.Write("Blitview.h", "mine");
+  folder.Write("Blitview.h", "mine");  // as another run would have put it a moment ago
+  std::filesystem::create_directory(folder.root() / "taken");
+  std::filesystem::create_directory(folder.root() / "taken" / "Blitview.h");
   WinFileSystem fso;
-  const std::string error =
-      ErrorOf([&] { fso.CopyFile(folder.Path("source.h"), folder.Path("Blitview.h"), false); });
-  EXPECT_NE(error.find("cannot copy \"" + folder.Path("source.h") + "\" to \"" +
-                       folder.Path("Blitview.h") + "\": "),
-            std::string::npos)
-      << error;
+  fso.CopyFile(folder.Path("source.h"), folder.Path("Blitview.h"), false);
   EXPECT_EQ(folder.Read("Blitview.h"), "mine");
-  EXPECT_EQ(folder.Names(), (Names{"Blitview.h", "source.h"}));  // no temporary left
+  const std::string error = ErrorOf(
+      [&] { fso.CopyFile(folder.Path("source.h"), folder.Path("taken\\Blitview.h"), false); });
+  EXPECT_EQ(error.rfind("cannot copy \"" + folder.Path("source.h") + "\" to \"" +
+                            folder.Path("taken\\Blitview.h") + "\": ",
+                        0),
+            0u)
+      << error;
+  EXPECT_TRUE(std::filesystem::is_directory(folder.root() / "taken" / "Blitview.h"));
+  EXPECT_EQ(folder.Names(), (Names{"Blitview.h", "source.h", "taken"}));  // no temporary left
 
   fso.CopyFile(folder.Path("source.h"), folder.Path("Blitview.h"), true);
   EXPECT_EQ(folder.Read("Blitview.h"), "new");
+}
+
+TEST(WinFileSystem, CopyOfADeviceIsRefusedByName) {
+  TempFolder folder;
+  WinFileSystem fso;
+  const std::string error = ErrorOf([&] { fso.CopyFile("NUL", folder.Path("Blitview.h"), false); });
+  EXPECT_NE(error.find("\"NUL\""), std::string::npos) << error;
+  EXPECT_NE(error.find("the source is not a regular file"), std::string::npos) << error;
+  EXPECT_EQ(folder.Names(), Names{});
 }
 
 TEST(WinFileSystem, CopyOfAMissingOrFolderSourceFailsAndLeavesNothing) {

@@ -86,7 +86,7 @@ std::optional<std::string> LinuxCheckPlatform::ReadFileStart(const std::string& 
 }
 
 std::unique_ptr<FileSystem> LinuxCheckPlatform::CreateFileSystem() {
-  return std::make_unique<PosixFileSystem>();
+  return std::make_unique<PosixFileSystem>(std::make_shared<Folders>());
 }
 
 TerminalFacts LinuxCheckPlatform::Terminal() {
