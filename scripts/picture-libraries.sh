@@ -269,13 +269,14 @@ build_webp() {
 
 # What a library's build depends on: its version, this script, the toolchain, the compiler
 # and the keys of the libraries it is built against.
+compiler=$("$cc" --version)  # asked once: emcc takes half a second to answer
+compiler=${compiler%%$'\n'*}
 build_key() {
-  local library=$1 dependency compiler
-  compiler=$("$cc" --version)
+  local library=$1 dependency
   {
     echo "$target $library $built_version"
     cat "$0" "${toolchain_files[@]}"
-    echo "${compiler%%$'\n'*}"
+    echo "$compiler"
     for dependency in $(depends_on "$library"); do
       cat "$prefix/keys/$dependency"
     done
