@@ -66,6 +66,7 @@ WINDOWS_BUILD ?= build-windows
 .PHONY: package-windows
 package-windows:
 	scripts/install-deps.sh g++-mingw-w64-x86-64-posix nsis
+	JOBS=$(JOBS) scripts/picture-libraries.sh mingw-w64-x86_64 $(WINDOWS_BUILD)/third-party
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DQUILLBIT_WERROR=ON
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target package
 

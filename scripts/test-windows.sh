@@ -16,6 +16,8 @@ jobs=${JOBS:-2}
 started=$(date +%s)
 
 scripts/install-deps.sh wine64 wine g++-mingw-w64-x86-64-posix nsis
+JOBS=$jobs scripts/picture-libraries.sh mingw-w64-x86_64 "$build/third-party"
+libraries=$(date +%s)
 
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DQUILLBIT_WERROR=ON -DQUILLBIT_LINUX_PROGRAM="$linux_build/quillbit"
@@ -61,6 +63,7 @@ booted=$(date +%s)
 status=0
 (cd "$build" && ctest --output-on-failure -j "$jobs") || status=$?
 finished=$(date +%s)
-echo "Windows build: $((built - started)) s, Wine prefix: $((booted - built)) s," \
+echo "Picture libraries: $((libraries - started)) s, Windows build: $((built - libraries)) s," \
+  "Wine prefix: $((booted - built)) s," \
   "tests: $((finished - booted)) s, total: $((finished - started)) s"
 exit $status
