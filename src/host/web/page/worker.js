@@ -1,0 +1,112 @@
+// quillbit's batch in the page's Web Worker, after the WebAssembly module's own script
+// (QuillbitModule). Each worker runs one batch: the page starts a fresh one for the next, so
+// no memory a picture made the module take stays behind.
+//
+// Page to worker: {names, files, existing}: the pictures' paths in the batch's order, their
+// File objects in the same order, and the paths of the files already in a chosen folder.
+// Worker to page: {type: 'ready', extensions}; then {type: 'events', events} as the batch
+// goes (a picture opened, a message, its levels and findings, a file written), and at the end
+// {type: 'done', status} or, when the module itself failed, {type: 'failed', path, reason}.
+'use strict';
+
+// The module needs nothing from outside, and must not reach for it.
+self.fetch = undefined;
+
+const FLUSH_MILLISECONDS = 50;
+
+const run = {
+  files: new Map(),
+  existing: new Set(),
+  events: [],
+  transfers: [],
+  flushed: 0,
+  current: '',
+  findings: [],
+};
+
+function flush() {
+  if (run.events.length === 0) return;
+  self.postMessage({ type: 'events', events: run.events }, run.transfers);
+  run.events = [];
+  run.transfers = [];
+  run.flushed = performance.now();
+}
+
+function add(event, transfer) {
+  run.events.push(event);
+  if (transfer) run.transfers.push(transfer);
+  if (performance.now() - run.flushed > FLUSH_MILLISECONDS) flush();
+}
+
+// What the web host asks of the page (web_bridge.cpp calls these).
+const page = {
+  lastError: '',
+  pictureSize(path) {
+    run.current = path;
+    add({ kind: 'open', path });
+    const file = run.files.get(path);
+    if (!file) {
+      page.lastError = 'the page was not handed this file';
+      return -1;
+    }
+    return file.size;
+  },
+  pictureRead(path, offset, count) {
+    try {
+      const file = run.files.get(path);
+      return new Uint8Array(new FileReaderSync().readAsArrayBuffer(file.slice(offset, offset + count)));
+    } catch (error) {
+      page.lastError = `${error.name}: ${error.message}`;
+      return null;
+    }
+  },
+  hasFile(path) {
+    return run.files.has(path) || run.existing.has(path);
+  },
+  message(text, kind) {
+    add({ kind: 'message', messageKind: kind, text, path: run.current });
+  },
+  finding(text) {
+    run.findings.push(text);
+  },
+  picture(path, width, height, levels, counts) {
+    add({ kind: 'picture', path, width, height, levels, counts, findings: run.findings }, levels.buffer);
+    run.findings = [];
+  },
+  file(path, bytes, companion) {
+    add({ kind: 'file', path, bytes, companion, picture: run.current }, bytes.buffer);
+  },
+};
+
+function addName(module, name) {
+  const size = module.lengthBytesUTF8(name) + 1;
+  const text = module._malloc(size);
+  module.stringToUTF8(name, text, size);
+  module._quillbit_add_name(text);
+  module._free(text);
+}
+
+function runBatch(module, { names, files, existing }) {
+  names.forEach((name, index) => run.files.set(name, files[index]));
+  run.existing = new Set(existing);
+  run.flushed = performance.now();
+  for (const name of names) addName(module, name);
+  let status;
+  try {
+    status = module._quillbit_run();
+  } catch (error) {
+    // A trap of the module (a decoder that ran off its memory, say): nothing of it can be
+    // trusted any more, and the page ends this worker.
+    flush();
+    self.postMessage({ type: 'failed', path: run.current, reason: String(error) });
+    return;
+  }
+  flush();
+  self.postMessage({ type: 'done', status });
+}
+
+QuillbitModule({ page }).then((module) => {
+  self.onmessage = (event) => runBatch(module, event.data);
+  const extensions = module.UTF8ToString(module._quillbit_extensions());
+  self.postMessage({ type: 'ready', extensions: extensions.split(' ') });
+});

@@ -1,0 +1,109 @@
+// Decompression bombs (tests/hostile/make_bombs.py) in the page: each batch ends as
+// build/quillbit's does, while the page itself never stops answering; and a batch the user
+// stops ends at once, leaving the page ready for the next.
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import { rmSync } from 'node:fs';
+import { after, before, test } from 'node:test';
+
+import * as driver from './page_driver.mjs';
+
+// Bombs that cost build/quillbit the most: 60 MB that inflate to gigabytes or hold millions
+// of chunks, scans or clear codes. The first converts; the others are refused.
+const BOMBS = ['png-extra-zlib-60g.png', 'gif-clear-codes-60mb.gif', 'jpeg-prog-60mb-scans.jpg'];
+// The longest the page's own thread may go without running a timer while a bomb is decoded.
+const LONGEST_STALL_MS = 500;
+
+let browser;
+let folder;
+
+before(async () => {
+  browser = await driver.launch();
+  folder = driver.temporaryFolder('bombs');
+  const made = spawnSync(process.env.PYTHON ?? 'python3',
+    [driver.join(driver.ROOT, 'tests', 'hostile', 'make_bombs.py'), folder, ...BOMBS.map((name) => name.split('.')[0])]);
+  assert.equal(made.status, 0, String(made.stderr));
+  driver.copyPictures(folder, { 'a-good.png': driver.join(driver.ROOT, 'examples', 'ship.png') });
+});
+
+after(async () => {
+  await browser.close();
+  driver.removeFolder(folder);
+});
+
+// Ticks of a timer on the page's thread: the longest gap between two is how long it stalled.
+async function watchStalls(page) {
+  await page.evaluate(() => {
+    window.stalls = { last: performance.now(), longest: 0 };
+    window.stallTimer = setInterval(() => {
+      const now = performance.now();
+      window.stalls.longest = Math.max(window.stalls.longest, now - window.stalls.last);
+      window.stalls.last = now;
+    }, 10);
+  });
+}
+
+async function longestStall(page) {
+  return page.evaluate(() => {
+    clearInterval(window.stallTimer);
+    return window.stalls.longest;
+  });
+}
+
+test('each bomb ends as in quillbit while the page keeps answering', async (t) => {
+  const opened = await driver.openPage(browser);
+  for (const bomb of BOMBS) {
+    await t.test(bomb, async () => {
+      const names = ['a-good.png', bomb];
+      await watchStalls(opened.page);
+      const shown = await driver.runInPage(opened.page, names.map((name) => driver.join(folder, name)));
+      const stall = await longestStall(opened.page);
+      const native = driver.runNative(folder, names);
+      assert.equal(shown.status, native.status);
+      assert.deepEqual(driver.streamsOf(shown), { stdout: native.stdout, stderr: native.stderr });
+      assert.ok(stall < LONGEST_STALL_MS, `the page stalled for ${stall} ms`);
+    });
+  }
+  assert.deepEqual(driver.foreignRequests(opened), []);
+  assert.deepEqual(opened.problems, []);
+});
+
+test('stop ends a long batch at once, and the next batch converts', async () => {
+  const opened = await driver.openPage(browser);
+  const copies = {};
+  for (let i = 0; i < 20; i++) copies[`bomb-${String(i).padStart(2, '0')}.png`] = driver.join(folder, BOMBS[0]);
+  const long = driver.join(folder, 'long');
+  const names = driver.copyPictures(long, copies);
+  const chooser = opened.page.waitForEvent('filechooser');
+  await opened.page.click('#choose-pictures');
+  await (await chooser).setFiles(names.map((name) => driver.join(long, name)));
+  await opened.page.waitForSelector('#pictures > li .header-text');
+  const started = Date.now();
+  await opened.page.click('#stop');
+  const stopped = await driver.finished(opened.page);
+  assert.ok(Date.now() - started < 2000, 'stopped at once');
+  assert.equal(stopped.status, 1);
+  assert.match(stopped.stop.text, /^You stopped the batch at picture \d+ of 20\.$/);
+  assert.ok(stopped.cards.length < 20);
+
+  const next = await driver.runInPage(opened.page, [driver.join(folder, 'a-good.png')]);
+  assert.equal(next.status, 0);
+  assert.equal(next.cards.length, 1);
+  assert.deepEqual(driver.foreignRequests(opened), []);
+});
+
+test('a picture handed over and then gone is reported by its name', async () => {
+  const opened = await driver.openPage(browser);
+  const gone = driver.join(folder, 'gone');
+  // The worker reads each picture only when the batch reaches it: the bomb before b.png
+  // keeps it busy while b.png is removed.
+  const names = driver.copyPictures(gone, { 'a.png': driver.join(folder, BOMBS[0]), 'b.png': driver.join(folder, 'a-good.png') });
+  const chooser = opened.page.waitForEvent('filechooser');
+  await opened.page.click('#choose-pictures');
+  await (await chooser).setFiles(names.map((name) => driver.join(gone, name)));
+  rmSync(driver.join(gone, 'b.png'));
+  const shown = await driver.finished(opened.page);
+  assert.equal(shown.status, 1);
+  assert.match(shown.stop.text, /^cannot read picture "b\.png": Not(Found|Readable)Error: /);
+  assert.deepEqual(shown.cards.map((card) => card.path), ['a.png', 'b.png']);
+});
