@@ -82,7 +82,7 @@ test('every control, the progress and each drawing have a name', async () => {
   const tree = await opened.page.locator('body').ariaSnapshot();
   for (const expected of ['button "Choose pictures…"', 'progressbar', 'button "Download all (zip)"',
     'heading "Converted pictures"', 'img "ship.png in its four levels, 16 by 16 pixels, drawn 16 times larger"',
-    'button "Copy ship.h"', 'button "Download ship.h"', 'list "Findings"']) {
+    'button "Copy ship.h"', 'button "Download ship.h"', 'region "ship.h, the header"']) {
     assert.ok(tree.includes(expected), `${expected} in\n${tree}`);
   }
   const unnamed = await opened.page.evaluate(() => [...document.querySelectorAll('button, progress, canvas, input')]

@@ -41,7 +41,7 @@ test('each example has its card: information, drawing, counts, header and its bu
   }
   for (const card of shown.cards) {
     assert.match(card.information, /^Quillbit - .+\nDimensions: \d+ by \d+\nSpriteType: (8|16|32|other)$/);
-    assert.match(card.header, /^\/\/ /);
+    assert.match(card.header, /^\/\/.*\r\n#define /);
   }
   const screenshot = await opened.page.screenshot({ fullPage: true });
   const size = readPng(screenshot);

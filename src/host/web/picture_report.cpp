@@ -1,7 +1,7 @@
 #include "host/web/picture_report.h"
 
-#include "check/colour_findings.h"
 #include "check/conversion_preview.h"
+#include "check/header_reader.h"
 #include "host/common/slash_paths.h"
 #include "host/run_end.h"
 
@@ -48,13 +48,22 @@ class PreviewPlatform : public CheckPlatform {
 
 }  // namespace
 
-PictureReport ReportPicture(const Picture& picture, const std::string& path) {
-  const DecodedPicture decoded{picture.width, picture.height, picture.argb};
+std::optional<Sprite> SpriteOfHeader(const std::string& text) {
+  HeaderReading reading = ReadQuillbitHeader(text);
+  if (!reading.contents) return std::nullopt;
+  return std::move(reading.contents->sprite);
+}
+
+Sprite SpriteOfPreview(const DecodedPicture& picture, const std::string& path) {
   PreviewPlatform platform;
+  return PreviewConversion(picture, path, platform).sprite;
+}
+
+PictureReport MakeReport(Sprite sprite, std::vector<std::string> findings) {
   PictureReport report;
-  report.sprite = PreviewConversion(decoded, path, platform).sprite;
-  report.levelCounts = LevelCountsText(report.sprite);
-  report.findings = ColourFindings(decoded, path);
+  report.levelCounts = LevelCountsText(sprite);
+  report.sprite = std::move(sprite);
+  report.findings = std::move(findings);
   return report;
 }
 

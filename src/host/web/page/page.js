@@ -35,7 +35,8 @@ const ui = {
 
 // ---- the worker -------------------------------------------------------------------------
 
-// One worker a batch: a fresh one waits for the next, so nothing of a run stays behind.
+// The worker that runs the batches; a fresh one replaces it after a batch that made its
+// module large, trapped it or was stopped.
 const engine = {
   worker: null,
   ready: null,
@@ -135,7 +136,7 @@ function currentPath() {
 function receive(data) {
   if (batch.over) return;
   if (data.type === 'events') data.events.forEach(handleEvent);
-  else if (data.type === 'done') finish(data.status);
+  else if (data.type === 'done') finish(data.status, data.retire);
   else if (data.type === 'failed') fail(data.path, data.reason);
 }
 
@@ -274,16 +275,17 @@ function headerView(path, bytes) {
   bar.append(element('h4', '', path), copy, save);
   const pre = element('pre', 'header-text');
   pre.tabIndex = 0; // scrollable, so it can be scrolled with the keyboard
+  pre.setAttribute('role', 'region');
   pre.setAttribute('aria-label', `${name}, the header`);
   pre.textContent = text;
   box.append(bar, pre);
   return box;
 }
 
-async function finish(status) {
+async function finish(status, retire = true) {
   batch.over = true;
   const seconds = (performance.now() - batch.started) / 1000;
-  retireWorker();
+  if (retire) retireWorker();
   await batch.writes;
   ui.stop.hidden = true;
   ui.downloadAll.hidden = batch.files.size === 0;

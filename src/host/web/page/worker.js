@@ -1,21 +1,27 @@
 // quillbit's batch in the page's Web Worker, after the WebAssembly module's own script
-// (QuillbitModule). Each worker runs one batch: the page starts a fresh one for the next, so
-// no memory a picture made the module take stays behind.
+// (QuillbitModule). A worker runs batch after batch while its module stays small; one that a
+// picture made take much memory asks the page for a fresh worker (done, with retire).
 //
 // Page to worker: {names, files, existing}: the pictures' paths in the batch's order, their
 // File objects in the same order, and the paths of the files already in a chosen folder.
 // Worker to page: {type: 'ready', extensions}; then {type: 'events', events} as the batch
 // goes (a picture opened, a message, its levels and findings, a file written), and at the end
-// {type: 'done', status} or, when the module itself failed, {type: 'failed', path, reason}.
+// {type: 'done', status, retire} or, when the module failed, {type: 'failed', path, reason}.
 'use strict';
 
 // The module needs nothing from outside, and must not reach for it.
 self.fetch = undefined;
 
 const FLUSH_MILLISECONDS = 50;
+// Pictures are read ahead, all at once, up to this many bytes: reading them one by one as
+// the batch reaches them (FileReaderSync) costs milliseconds each. The rest is read then.
+const READ_AHEAD_BYTES = 64 << 20;
+// A module that grew beyond this keeps the memory; the next batch gets a fresh worker.
+const RETIRE_BYTES = 64 << 20;
 
 const run = {
   files: new Map(),
+  read: new Map(), // path -> the bytes read ahead
   existing: new Set(),
   events: [],
   transfers: [],
@@ -53,6 +59,8 @@ const page = {
   },
   pictureRead(path, offset, count) {
     try {
+      const ahead = run.read.get(path);
+      if (ahead) return ahead.subarray(offset, offset + count);
       const file = run.files.get(path);
       return new Uint8Array(new FileReaderSync().readAsArrayBuffer(file.slice(offset, offset + count)));
     } catch (error) {
@@ -86,9 +94,27 @@ function addName(module, name) {
   module._free(text);
 }
 
-function runBatch(module, { names, files, existing }) {
-  names.forEach((name, index) => run.files.set(name, files[index]));
+// The first pictures, within the budget, read at once; a picture that cannot be read now is
+// read again when the batch reaches it, which then reports it in its turn.
+async function readAhead(names, files) {
+  const chosen = [];
+  let bytes = 0;
+  for (let i = 0; i < files.length && bytes + files[i].size <= READ_AHEAD_BYTES; i++) {
+    chosen.push(i);
+    bytes += files[i].size;
+  }
+  const read = await Promise.all(chosen.map((i) => files[i].arrayBuffer().catch(() => null)));
+  chosen.forEach((i, at) => {
+    if (read[at]) run.read.set(names[i], new Uint8Array(read[at]));
+  });
+}
+
+async function runBatch(module, { names, files, existing }) {
+  run.files = new Map(names.map((name, index) => [name, files[index]]));
+  run.read = new Map();
   run.existing = new Set(existing);
+  run.current = '';
+  await readAhead(names, files);
   run.flushed = performance.now();
   for (const name of names) addName(module, name);
   let status;
@@ -102,7 +128,9 @@ function runBatch(module, { names, files, existing }) {
     return;
   }
   flush();
-  self.postMessage({ type: 'done', status });
+  run.files = new Map();
+  run.read = new Map();
+  self.postMessage({ type: 'done', status, retire: module.HEAPU8.length > RETIRE_BYTES });
 }
 
 QuillbitModule({ page }).then((module) => {
