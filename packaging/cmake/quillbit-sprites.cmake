@@ -25,7 +25,7 @@ cmake_policy(VERSION 3.16...3.25)
 
 function(quillbit_add_sprites target)
   _quillbit_sprite_target("${target}")
-  if(NOT ARGN)
+  if(ARGC LESS 2)
     message(FATAL_ERROR "quillbit_add_sprites(${target}): no pictures named")
   endif()
   set(root "${CMAKE_CURRENT_BINARY_DIR}/quillbit_sprites/${target}")
@@ -60,19 +60,15 @@ function(_quillbit_convert_sprite target root picture header_var)
   _quillbit_place_companion("${target}" "${root}" "${folder}")
   _quillbit_claim("${target}" "${root}" "${relative}" "${relative}")
   _quillbit_claim("${target}" "${root}" "${header}" "${relative}")
-  # Alone, --help and --version are options; as ./--help it is a picture.
-  set(argument "${relative}")
-  if(argument MATCHES "^-")
-    set(argument "./${relative}")
-  endif()
+  # The top folder's Blitview.h also makes the folder quillbit runs in.
   set(depends "${source}" "$<TARGET_FILE:quillbit::quillbit>" "${root}/Blitview.h"
               "${folder}/Blitview.h")
   list(REMOVE_DUPLICATES depends)
   add_custom_command(
     OUTPUT "${root}/${header}"
     BYPRODUCTS "${root}/${relative}"
-    COMMAND "${CMAKE_COMMAND}" -E copy "${source}" "${relative}"
-    COMMAND quillbit::quillbit "${argument}"
+    COMMAND "${CMAKE_COMMAND}" -E copy "${source}" "${root}/${relative}"
+    COMMAND quillbit::quillbit "${relative}"
     WORKING_DIRECTORY "${root}"
     DEPENDS ${depends}
     COMMENT "Converting sprite ${relative}"

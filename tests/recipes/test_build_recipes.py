@@ -21,30 +21,17 @@ class CMakeBuild:
 
     PREFIX = "installed quillbit"  # a blank in every path the package gives
     STATUS = []  # nothing new in the sample's folder, not even an ignored file
+    REPORTED = ""  # quillbit's report names a picture as CMakeLists.txt does
 
     def __init__(self, project, prefix, generator):
-        self.build_folder = project.parent / "build"
-        self.root = self.build_folder / "quillbit_sprites" / "game"
-        checked([CMAKE, "-S", project, "-B", self.build_folder, "-G", generator,
+        folder = project.parent / "build"
+        self.root, self.game = folder / "quillbit_sprites" / "game", folder / "game"
+        self.command, self.cwd = [CMAKE, "--build", folder, "-j", "8"], None
+        # exported/ship.png is made during the build.
+        self.headers = {picture: self.root / header_name(picture)
+                        for picture in [*PICTURES, "exported/ship.png"]}
+        checked([CMAKE, "-S", project, "-B", folder, "-G", generator,
                  f"-DCMAKE_PREFIX_PATH={prefix}"])
-
-    def build(self):
-        return run([CMAKE, "--build", self.build_folder, "-j", "8"])
-
-    def game(self):
-        return self.build_folder / "game"
-
-    def pictures(self):
-        """The pictures converted, as the build names them, and where their headers go."""
-        converted = {picture: self.root / header_name(picture) for picture in PICTURES}
-        converted["exported/ship.png"] = self.root / "exported" / "ship.h"  # made in the build
-        return converted
-
-    def sprite_root(self):
-        return self.root
-
-    def reported(self, picture):
-        return picture
 
 
 class MakeRecipe:
@@ -52,27 +39,15 @@ class MakeRecipe:
 
     PREFIX = "quillbit-prefix"  # Make takes no blanks, in quillbit's path neither
     STATUS = ["?? build/"]
+    REPORTED = "build/sprites/"
 
     def __init__(self, project, prefix):
-        self.project = project
+        self.root, self.game = project / "build" / "sprites", project / "build" / "game"
+        self.command = ["make", "-j8", f"QUILLBIT={prefix / 'bin' / 'quillbit'}"]
+        self.cwd = project
         recipe = (project / "Makefile").read_text()
-        self.sprites = re.search(r"^SPRITES\s*:=(.*)$", recipe, re.MULTILINE).group(1).split()
-        self.quillbit = prefix / "bin" / "quillbit"
-
-    def build(self):
-        return run(["make", "-j8", f"QUILLBIT={self.quillbit}"], self.project)
-
-    def game(self):
-        return self.project / "build" / "game"
-
-    def pictures(self):
-        return {picture: self.sprite_root() / header_name(picture) for picture in self.sprites}
-
-    def sprite_root(self):
-        return self.project / "build" / "sprites"
-
-    def reported(self, picture):
-        return f"build/sprites/{picture}"
+        sprites = re.search(r"^SPRITES\s*:=(.*)$", recipe, re.MULTILINE).group(1).split()
+        self.headers = {picture: self.root / header_name(picture) for picture in sprites}
 
 
 # Each builder's name, its class and what else it takes.
@@ -108,7 +83,7 @@ class BuildRecipes(unittest.TestCase):
         return builder(project, self.prefixes[builder.PREFIX], *options), project
 
     def assert_builds(self, build):
-        result = build.build()
+        result = run(build.command, build.cwd)
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
         return result
 
@@ -117,12 +92,12 @@ class BuildRecipes(unittest.TestCase):
             with self.subTest(builder=name):
                 build, project = self.new_build(builder, options)
                 self.assert_builds(build)
-                for picture, header in build.pictures().items():
+                for picture, header in build.headers.items():
                     self.assertEqual(header.read_bytes(), self.expected[picture], picture)
-                folders = {build.sprite_root()} | {h.parent for h in build.pictures().values()}
+                folders = {build.root} | {header.parent for header in build.headers.values()}
                 for folder in folders:
                     self.assertEqual((folder / "Blitview.h").read_bytes(), COMPANION, folder)
-                self.assertEqual(checked([build.game()]).stdout, GAME_OUTPUT)
+                self.assertEqual(checked([build.game]).stdout, GAME_OUTPUT)
                 self.assertEqual(git_status(project), build.STATUS)
 
     def test_touching_one_picture_converts_only_that_picture_again(self):
@@ -130,7 +105,7 @@ class BuildRecipes(unittest.TestCase):
             with self.subTest(builder=name):
                 build, project = self.new_build(builder, options)
                 self.assert_builds(build)
-                headers = build.pictures()
+                headers = build.headers
                 before = modified(headers.values())
                 self.assert_builds(build)
                 self.assertEqual(modified(headers.values()), before, "nothing changed")
@@ -141,7 +116,7 @@ class BuildRecipes(unittest.TestCase):
                 converted = {picture for picture, header in headers.items()
                              if after[header] != before[header]}
                 self.assertEqual(converted, {"enemies/ship.png"})
-                self.assertEqual(checked([build.game()]).stdout, GAME_OUTPUT)
+                self.assertEqual(checked([build.game]).stdout, GAME_OUTPUT)
 
     def test_broken_picture_fails_each_build_with_quillbit_naming_it_until_mended(self):
         for name, builder, options in BUILDERS:
@@ -151,16 +126,16 @@ class BuildRecipes(unittest.TestCase):
                 picture = project / "sprites" / "ball.bmp"
                 good = picture.read_bytes()
                 picture.write_bytes(b"no picture, a note\n")
-                report = (f'quillbit: cannot read picture "{build.reported("sprites/ball.bmp")}"'
-                          ": not a picture format quillbit reads")
+                report = (f'quillbit: cannot read picture "{build.REPORTED}sprites/ball.bmp": '
+                          "not a picture format quillbit reads")
                 for attempt in ("the build after the change", "the build after that"):
-                    result = build.build()
+                    result = run(build.command, build.cwd)
                     self.assertNotEqual(result.returncode, 0, attempt)
                     self.assertIn(report, result.stdout + result.stderr, attempt)
                 picture.write_bytes(good)
                 self.assert_builds(build)
-                header = build.pictures()["sprites/ball.bmp"]
-                self.assertEqual(header.read_bytes(), self.expected["sprites/ball.bmp"])
+                self.assertEqual(build.headers["sprites/ball.bmp"].read_bytes(),
+                                 self.expected["sprites/ball.bmp"])
 
 
 class ReadmeRecipe(unittest.TestCase):
