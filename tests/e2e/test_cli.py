@@ -31,7 +31,7 @@ def ship(grey):
 
 
 class GoldenHeaders(ConverterTest):
-    """x.<ext> in tests/golden converts to exactly x.out, where the build reads <ext>."""
+    """x.<ext> in tests/golden converts to exactly x.out."""
 
     def test_each_golden_picture_gives_its_expected_header(self):
         names = sorted(n for n in os.listdir(GOLDEN) if not n.endswith((".out", ".md", ".py"))

@@ -40,6 +40,9 @@ PACKAGES = {
         "usr/share/quillbit/quillbit.html": "build-web/quillbit.html",
         "usr/share/doc/quillbit/copyright": "packaging/debian/copyright",
         "usr/share/doc/quillbit/changelog.gz": None,
+        "usr/lib/cmake/quillbit/quillbit-config.cmake": None,
+        "usr/lib/cmake/quillbit/quillbit-config-version.cmake": None,
+        "usr/lib/cmake/quillbit/quillbit-sprites.cmake": "packaging/cmake/quillbit-sprites.cmake",
     },
     "quillbit-desktop": {
         "usr/bin/quillbitw@": None,
@@ -237,6 +240,17 @@ class InstalledPackageTest(unittest.TestCase):
         self.assertTrue(result.stdout.endswith("\nship.h: up to date\n"), result.stdout)
         loaded = run(["ldd", shutil.which("quillbit-check", path=self.env["PATH"])]).stdout
         self.assertNotIn("libSDL2", loaded)
+
+    def test_cmake_package_finds_the_programs_of_the_root_it_was_unpacked_into(self):
+        (self.folder / "CMakeLists.txt").write_text(
+            "cmake_minimum_required(VERSION 3.16)\nproject(probe LANGUAGES NONE)\n"
+            "find_package(quillbit 1.0 REQUIRED)\n"
+            "get_target_property(location quillbit::quillbit IMPORTED_LOCATION)\n"
+            'message(STATUS "quillbit at ${location}.")\n')
+        result = run([str(Path(CPACK).with_name("cmake")), "-S", str(self.folder),
+                      "-B", str(self.folder / "build"), f"-DCMAKE_PREFIX_PATH={self.root}/usr"])
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        self.assertIn(f"quillbit at {self.root}/usr/lib/quillbit/quillbit.", result.stdout)
 
     def test_launcher_command_converts_the_files_dropped_onto_it(self):
         entry = (self.root / "usr/share/applications/quillbit.desktop").read_text()

@@ -5,6 +5,7 @@ Usage: windows_zip_test.py CPACK CPACK_CONFIG SOURCE_DIR VERSION [EMULATOR ...]
 EMULATOR is the command that runs a Windows program here (Wine on Linux); none on Windows.
 """
 
+import os
 import shutil
 import struct
 import subprocess
@@ -28,6 +29,10 @@ PE_SUBSYSTEM = {"quillbitw.exe": 2, "quillbit.exe": 3, "quillbit-check.exe": 3}
 
 # Pictures and their headers, shared with the end-to-end tests.
 GOLDEN = SOURCE / "tests" / "golden"
+# The Debian source packages of the libraries linked into the programs: stb (stb_image) and
+# those scripts/picture-libraries.sh built, which QUILLBIT_PICTURE_MANIFEST lists.
+LIBRARY_SOURCES = {"zlib", "libpng1.6", "giflib", "libjpeg-turbo", "tiff", "libwebp", "stb"}
+MANIFEST = os.environ.get("QUILLBIT_PICTURE_MANIFEST")
 
 
 def run(command, **options):
@@ -90,6 +95,20 @@ class WindowsZipTest(unittest.TestCase):
         self.assertIn(f"quillbit {VERSION}".encode(), text)
         for name in CONTENTS - {"HOW-TO-USE.txt"}:
             self.assertIn(name.encode(), text)
+
+    def test_notices_carry_the_licence_of_every_library_inside(self):
+        data = (self.programs / "THIRD-PARTY-NOTICES.txt").read_bytes()
+        self.assertEqual(data.count(b"\n"), data.count(b"\r\n"))
+        text = data.decode("utf-8")
+        sources = set(LIBRARY_SOURCES)
+        if MANIFEST:
+            lines = Path(MANIFEST).read_text().splitlines()
+            sources |= {line.split()[0] for line in lines if not line.startswith("#")}
+        for source in sorted(sources):
+            with self.subTest(source):
+                self.assertIn(f"(Debian source package {source})", text)
+        # what the IJG licence asks of a program that carries its code
+        self.assertIn("based in part on the work of the Independent JPEG Group", text)
 
     def test_unpacked_quillbit_converts_pictures_and_installs_the_companion(self):
         (self.folder / "art").mkdir()

@@ -80,9 +80,7 @@ TEST(IconSelection, TakesTheLargestImageThenTheDeepest) {
 
   chosen = SelectIconImage(Icon({{32, 32, 4, "four"}, {32, 32, 24, "deep"}, {16, 16, 32, "x"}}));
   EXPECT_FALSE(chosen.isPng);
-  EXPECT_EQ(chosen.file.substr(4, 2), std::string("\1\0", 2));  // one image left
-  EXPECT_EQ(chosen.file.substr(22), "deep");
-  EXPECT_EQ(static_cast<unsigned char>(chosen.file[18]), 22);  // data right after the entry
+  EXPECT_EQ(chosen.file, "deep");
 }
 
 TEST(IconSelection, BrokenDirectoriesAreReportedByTheirFault) {

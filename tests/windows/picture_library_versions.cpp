@@ -1,8 +1,11 @@
 // Links every picture library built from Debian's sources into one static program and
-// checks that each is the upstream release the Linux build uses, and that the library
-// agrees with the header it was compiled against.
-// Usage: picture_library_versions SOURCE=VERSION ...   (e.g. tiff=4.5.0)
-// Prints one line per library; exit status 1 when any differs or is not named.
+// checks each against the rule of scripts/picture-libraries.sh: built at the Linux build's
+// Debian version, or else at another Debian revision of the same upstream release (the
+// mirror serves no security updates' sources), never another release; and that the library
+// is the release it was built from and agrees with the header it was compiled against.
+// Usage: picture_library_versions SOURCE=BUILT=LINUX ...
+//   (e.g. tiff=4.5.0-6+deb12u4=4.5.0-6+deb12u5)
+// Prints one line per library; exit status 1 when any breaks the rule or is not named.
 #include <gif_lib.h>
 #include <png.h>
 #include <tiffio.h>
@@ -77,24 +80,62 @@ std::map<std::string, Library> LinkedLibraries() {
 
 }  // namespace
 
+struct Versions {  // Debian versions of the source package
+  std::string built;
+  std::string ofLinux;
+};
+
+// "1:2.1.5-2" -> "1:2.1.5": the Debian revision dropped, the epoch kept.
+std::string Release(const std::string& version) {
+  const auto dash = version.rfind('-');
+  return dash == std::string::npos ? version : version.substr(0, dash);
+}
+
+// "1:1.2.13.dfsg" -> "1.2.13": the numbers of the upstream release, as a library states them.
+std::string Numbers(const std::string& release) {
+  const auto colon = release.find(':');
+  std::string numbers = release.substr(colon == std::string::npos ? 0 : colon + 1);
+  numbers = numbers.substr(0, numbers.find_first_not_of("0123456789."));
+  while (!numbers.empty() && numbers.back() == '.') numbers.pop_back();
+  return numbers;
+}
+
+// Why a library breaks the rule, or "" when it keeps it.
+std::string Fault(const Library& library, const Versions* versions) {
+  if (!versions) return "not named";
+  if (Release(versions->built) != Release(versions->ofLinux)) return "another upstream release";
+  if (library.linked != Numbers(Release(versions->built))) return "not the release built";
+  if (library.header != library.linked) return "header and library differ";
+  return "";
+}
+
 int main(int argc, char** argv) {
-  std::map<std::string, std::string> expected;
+  std::map<std::string, Versions> named;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    const auto equals = argument.find('=');
-    expected[argument.substr(0, equals)] =
-        equals == std::string::npos ? "" : argument.substr(equals + 1);
+    const auto first = argument.find('=');
+    const auto second = argument.find('=', first == std::string::npos ? first : first + 1);
+    if (second == std::string::npos) {
+      std::fprintf(stderr, "not SOURCE=BUILT=LINUX: %s\n", argument.c_str());
+      return 2;
+    }
+    named[argument.substr(0, first)] = {argument.substr(first + 1, second - first - 1),
+                                        argument.substr(second + 1)};
   }
   int status = 0;
   for (const auto& [name, library] : LinkedLibraries()) {
-    const auto wanted = expected.find(name);
-    const bool same = wanted != expected.end() && wanted->second == library.linked &&
-                      library.header == library.linked;
-    std::printf("%s %s (header %s, Linux %s)%s\n", name.c_str(), library.linked.c_str(),
-                library.header.c_str(),
-                wanted == expected.end() ? "not named" : wanted->second.c_str(),
-                same ? "" : "  <- differs");
-    if (!same) status = 1;
+    const auto found = named.find(name);
+    const Versions* versions = found == named.end() ? nullptr : &found->second;
+    const std::string fault = Fault(library, versions);
+    std::printf("%s %s (header %s), built %s for Linux %s%s%s\n", name.c_str(),
+                library.linked.c_str(), library.header.c_str(),
+                versions ? versions->built.c_str() : "?",
+                versions ? versions->ofLinux.c_str() : "?",
+                versions && fault.empty() && versions->built != versions->ofLinux
+                    ? ": another Debian revision of the same release"
+                    : "",
+                fault.empty() ? "" : ("  <- " + fault).c_str());
+    if (!fault.empty()) status = 1;
   }
   return status;
 }

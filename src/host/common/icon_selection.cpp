@@ -13,7 +13,6 @@ constexpr std::size_t kHeaderSize = 6;
 constexpr std::size_t kEntrySize = 16;
 
 struct Entry {
-  std::size_t at;  // where the entry stands in the directory
   std::uint32_t pixels;
   std::uint32_t bitsPerPixel;
   std::uint32_t size;
@@ -23,7 +22,7 @@ struct Entry {
 Entry ReadEntry(const std::string& bytes, std::size_t at) {
   const std::uint32_t width = bytes[at] ? static_cast<unsigned char>(bytes[at]) : 256;
   const std::uint32_t height = bytes[at + 1] ? static_cast<unsigned char>(bytes[at + 1]) : 256;
-  return {at, width * height, Little(bytes, at + 6, 2), Little(bytes, at + 8, 4),
+  return {width * height, Little(bytes, at + 6, 2), Little(bytes, at + 8, 4),
           Little(bytes, at + 12, 4)};
 }
 
@@ -58,16 +57,7 @@ IconImage SelectIconImage(const std::string& bytes) {
     Broken("image data outside the file");
 
   const std::string data = bytes.substr(best.offset, best.size);
-  if (data.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0) return {true, data};
-
-  // A one-image icon: the header with count 1, the chosen entry pointing just past it.
-  // It is typed an icon even when it came from a cursor: the image is the same, and
-  // WIC's icon decoder refuses cursors.
-  std::string single = std::string("\0\0\x01\0\x01\0", 6);
-  single += bytes.substr(best.at, 12);
-  const std::uint32_t offset = kHeaderSize + kEntrySize;
-  for (int i = 0; i < 4; ++i) single += static_cast<char>(offset >> (8 * i) & 0xFF);
-  return {false, single + data};
+  return {data.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0, data};
 }
 
 }  // namespace quillbit

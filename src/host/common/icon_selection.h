@@ -11,7 +11,8 @@ namespace quillbit {
 bool LooksLikeIcon(const std::string& bytes);
 
 // The chosen image of an icon file: the one with the most pixels, then the most
-// bits per pixel. Either an embedded PNG file, or a one-image icon file.
+// bits per pixel. Either an embedded PNG file, or a bitmap: a BMP's info header, then
+// its palette, colour rows and mask rows.
 struct IconImage {
   bool isPng = false;
   std::string file;

@@ -12,7 +12,6 @@ namespace quillbit {
 
 namespace {
 
-constexpr std::size_t kIconPrefixSize = 6 + 16;  // of the one-image icon file
 constexpr std::size_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kBitfields = 3;
 
@@ -94,7 +93,7 @@ void ApplyMask(const std::string& dib, const IconBitmap& bitmap, Picture& pictur
 Picture ReadIcon(const std::string& bytes) {
   const IconImage image = SelectIconImage(bytes);
   if (image.isPng) return ReadPng(image.file);
-  const std::string dib = image.file.substr(kIconPrefixSize);
+  const std::string& dib = image.file;
   const IconBitmap bitmap = ParseBitmap(dib);
   SizedPicture(bitmap.width, bitmap.height);  // the limits, before the image is decoded
   if (bitmap.maskAt > dib.size()) Broken("image cut short");

@@ -10,9 +10,6 @@ namespace quillbit {
 // The system's text for a Win32 error code (GetLastError), without the final period.
 std::string SystemErrorText(DWORD error);
 
-// The reason behind a failed COM or imaging call; the code itself when the system has no text.
-std::string ResultText(HRESULT result);
-
 // Throws a run-time error "what: reason" for the calling thread's last Win32 error.
 [[noreturn]] void FailWithLastError(const std::string& what);
 

@@ -1,5 +1,5 @@
-// The host on Windows: WIC decodes pictures, wide Win32 calls do the files, and
-// messages go to message boxes or the console.
+// The host on Windows: the shared picture reader decodes pictures, wide Win32 calls do
+// the files, and messages go to message boxes or the console.
 #pragma once
 
 #include <memory>
@@ -10,13 +10,10 @@
 
 namespace quillbit {
 
-class WicPicture;
-
 class WinHost : public SurfaceHost {
  public:
   // arguments in UTF-8, as Utf8Arguments gives them.
   WinHost(std::vector<std::string> arguments, Presentation& presentation);
-  ~WinHost() override;
 
   std::string AppPath() override;
   std::unique_ptr<FileSystem> CreateFileSystem() override;
@@ -26,10 +23,6 @@ class WinHost : public SurfaceHost {
   void Refresh() override;
 
   void WriteTextFile(const std::string& path, const std::string& text) override;
-
- private:
-  // Created with the surface, so a run that ends before its first picture needs no COM.
-  std::unique_ptr<WicPicture> picture_;
 };
 
 // The arguments the C runtime parsed from the command line, program name left out, in UTF-8.

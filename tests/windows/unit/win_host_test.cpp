@@ -135,17 +135,27 @@ TEST_F(WinHostTest, IconGivesItsLargestImageAndNotFullyOpaqueIsWhite) {
   EXPECT_EQ(points[23], 0x555555u);
 }
 
-TEST_F(WinHostTest, SizeIsKnownBeforeRefreshAndPointsOutsideFail) {
-  folder.Write("s.bmp", Bmp({{0, 0}}));
+TEST_F(WinHostTest, PixelsAreReadableOnceLoadedAndPointsOutsideFail) {
+  folder.Write("s.bmp", Bmp({{0, 0xAAAAAA}}));
   host.PreparePictureSurface();
   host.LoadPicture(folder.Path("s.bmp"));
   EXPECT_EQ(host.ScaleWidth(), 2.0);
-  EXPECT_THROW(host.Point(0, 0), RunTimeError);  // pixels come with Refresh
-  host.Refresh();
-  EXPECT_EQ(host.Point(1, 0), 0u);
+  EXPECT_EQ(host.Point(1, 0), 0xAAAAAAu);
   EXPECT_THROW(host.Point(2, 0), RunTimeError);
   EXPECT_THROW(host.Point(0, 1), RunTimeError);
   EXPECT_THROW(host.Point(-1, 0), RunTimeError);
+}
+
+// The reader checks the size its header claims before it decodes anything: a claim beyond
+// the limits gets the overflow report, though no pixel data follows.
+TEST_F(WinHostTest, ClaimedSizesAreCheckedBeforeDecoding) {
+  std::string huge = Bmp({{0}}).substr(0, 54);
+  huge.replace(18, 8, std::string("\x30\x75\0\0\x30\x75\0\0", 8));  // 30000 x 30000
+  folder.Write("huge.bmp", huge);
+  const std::string error = LoadError("huge.bmp");
+  const std::string report =
+      "overflow: picture \"" + folder.Path("huge.bmp") + "\" is 30000 x 30000 pixels;";
+  EXPECT_EQ(error.rfind(report, 0), 0u) << error;
 }
 
 TEST_F(WinHostTest, UnreadablePicturesNameTheirPath) {
