@@ -107,15 +107,18 @@ test('stop ends a long batch at once, and the next batch converts', async () => 
 test('a picture handed over and then gone is reported by its name', async () => {
   const opened = await driver.openPage(browser);
   const gone = driver.join(folder, 'gone');
-  // The worker reads each picture only when the batch reaches it: the bomb before b.png
-  // keeps it busy while b.png is removed.
-  const names = driver.copyPictures(gone, { 'a.png': driver.join(folder, BOMBS[0]), 'b.png': driver.join(folder, 'a-good.png') });
+  // The worker reads ahead only the first 64 MB of a drop and the rest when the batch reaches
+  // it: two bombs of 60 MB come first, and keep it busy while c.png is removed.
+  const names = driver.copyPictures(gone, {
+    'a.png': driver.join(folder, BOMBS[0]), 'b.png': driver.join(folder, BOMBS[0]),
+    'c.png': driver.join(folder, 'a-good.png'),
+  });
   const chooser = opened.page.waitForEvent('filechooser');
   await opened.page.click('#choose-pictures');
   await (await chooser).setFiles(names.map((name) => driver.join(gone, name)));
-  rmSync(driver.join(gone, 'b.png'));
+  rmSync(driver.join(gone, 'c.png'));
   const shown = await driver.finished(opened.page);
   assert.equal(shown.status, 1);
-  assert.match(shown.stop.text, /^cannot read picture "b\.png": Not(Found|Readable)Error: /);
-  assert.deepEqual(shown.cards.map((card) => card.path), ['a.png', 'b.png']);
+  assert.match(shown.stop.text, /^cannot read picture "c\.png": Not(Found|Readable)Error: /);
+  assert.deepEqual(shown.cards.map((card) => card.path), ['a.png', 'b.png', 'c.png']);
 });
