@@ -115,6 +115,8 @@ export async function runInPage(page, paths) {
 
 export async function finished(page) {
   await page.waitForSelector('#summary[data-status]', { timeout: 120000 });
+  // Drawings out of view are painted after the batch.
+  await page.waitForFunction(() => !document.querySelector('canvas[data-unpainted]'));
   return page.evaluate(() => {
     // The drawing read back from its canvas in quillbit-check's plain characters.
     const plainDrawing = (canvas) => {

@@ -10,6 +10,7 @@ const INFORMATION = 0;
 // check/sprite.h's Level order: black, dark grey, light grey, background (the sheet).
 const LEVEL_RGB = [[0x00, 0x00, 0x00], [0x55, 0x55, 0x55], [0xaa, 0xaa, 0xaa], [0xf4, 0xf1, 0xe6]];
 const DRAWING_SIZE = 256; // CSS pixels the longer side of a drawing aims at
+const PAINTED_AT_ONCE = 50; // drawings painted in one task after a batch
 const ZIP_NAME = 'quillbit-headers.zip';
 
 const $ = (id) => document.getElementById(id);
@@ -152,6 +153,7 @@ function handleEvent(event) {
 function showBatchStart() {
   const count = batch.entries.length;
   ui.intakeNote.textContent = '';
+  painter.forget();
   ui.pictures.replaceChildren();
   ui.stopped.replaceChildren();
   ui.summary.textContent = '';
@@ -210,23 +212,55 @@ function drawing(path, width, height, levels, counts) {
   const canvas = document.createElement('canvas');
   canvas.width = width;
   canvas.height = height;
-  const image = new ImageData(width, height);
-  for (let i = 0; i < levels.length; i++) {
-    const [r, g, b] = LEVEL_RGB[levels[i]];
-    image.data.set([r, g, b, 255], i * 4);
-  }
-  canvas.getContext('2d').putImageData(image, 0, 0);
   const zoom = Math.max(1, Math.min(16, Math.floor(DRAWING_SIZE / Math.max(width, height))));
   canvas.style.width = `${width * zoom}px`;
   canvas.style.height = `${height * zoom}px`;
   canvas.setAttribute('role', 'img');
   canvas.setAttribute('aria-label', `${path} in its four levels, ${width} by ${height} pixels, drawn ${zoom} times larger`);
+  painter.add(canvas, levels);
   const figure = element('figure', 'drawing');
   const frame = element('div', 'frame');
   frame.append(canvas);
   figure.append(frame, element('figcaption', '', counts));
   return figure;
 }
+
+// A drawing is painted when it comes into view, and the rest once the batch is over: a
+// thousand canvases painted as they arrive would hold the page up for a fifth of a second.
+// Until then a canvas carries data-unpainted.
+const painter = {
+  levels: new Map(), // canvas -> its levels, until painted
+  watch: new IntersectionObserver((entries) => {
+    for (const entry of entries) if (entry.isIntersecting) painter.paint(entry.target);
+  }),
+  add(canvas, levels) {
+    canvas.dataset.unpainted = '';
+    this.levels.set(canvas, levels);
+    this.watch.observe(canvas);
+  },
+  paint(canvas) {
+    const levels = this.levels.get(canvas);
+    if (!levels) return;
+    this.levels.delete(canvas);
+    this.watch.unobserve(canvas);
+    const image = new ImageData(canvas.width, canvas.height);
+    for (let i = 0; i < levels.length; i++) {
+      const [r, g, b] = LEVEL_RGB[levels[i]];
+      image.data.set([r, g, b, 255], i * 4);
+    }
+    canvas.getContext('2d').putImageData(image, 0, 0);
+    delete canvas.dataset.unpainted;
+  },
+  paintRest() {
+    const next = [...this.levels.keys()].slice(0, PAINTED_AT_ONCE);
+    next.forEach((canvas) => this.paint(canvas));
+    if (this.levels.size > 0) setTimeout(() => this.paintRest());
+  },
+  forget() {
+    this.watch.disconnect();
+    this.levels.clear();
+  },
+};
 
 function showMessage({ text, messageKind, path }) {
   if (messageKind === INFORMATION) {
@@ -286,6 +320,7 @@ async function finish(status, retire = true) {
   batch.over = true;
   const seconds = (performance.now() - batch.started) / 1000;
   if (retire) retireWorker();
+  painter.paintRest();
   await batch.writes;
   ui.stop.hidden = true;
   ui.downloadAll.hidden = batch.files.size === 0;

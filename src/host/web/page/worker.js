@@ -16,6 +16,7 @@ const FLUSH_MILLISECONDS = 50;
 // Pictures are read ahead, all at once, up to this many bytes: reading them one by one as
 // the batch reaches them (FileReaderSync) costs milliseconds each. The rest is read then.
 const READ_AHEAD_BYTES = 64 << 20;
+const READ_GROUPS = 16;
 // A module that grew beyond this keeps the memory; the next batch gets a fresh worker.
 const RETIRE_BYTES = 64 << 20;
 
@@ -103,10 +104,26 @@ async function readAhead(names, files) {
     chosen.push(i);
     bytes += files[i].size;
   }
-  const read = await Promise.all(chosen.map((i) => files[i].arrayBuffer().catch(() => null)));
-  chosen.forEach((i, at) => {
-    if (read[at]) run.read.set(names[i], new Uint8Array(read[at]));
-  });
+  // Read as a few blobs of neighbours, side by side: the browser reads each file of a blob in
+  // turn and each blob on a thread of its own, and a read of each file alone costs it a round
+  // trip each. A group with a file that has gone is read again picture by picture in its turn,
+  // which then reports that one.
+  const size = Math.ceil(chosen.length / READ_GROUPS);
+  const groups = [];
+  for (let at = 0; at < chosen.length; at += size) groups.push(chosen.slice(at, at + size));
+  await Promise.all(groups.map(async (group) => {
+    let all;
+    try {
+      all = new Uint8Array(await new Blob(group.map((i) => files[i])).arrayBuffer());
+    } catch {
+      return;
+    }
+    let offset = 0;
+    for (const i of group) {
+      run.read.set(names[i], all.subarray(offset, offset + files[i].size));
+      offset += files[i].size;
+    }
+  }));
 }
 
 async function runBatch(module, { names, files, existing }) {
