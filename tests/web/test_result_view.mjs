@@ -43,7 +43,16 @@ test('each example has its card: information, drawing, counts, header and its bu
     assert.match(card.information, /^Quillbit - .+\nDimensions: \d+ by \d+\nSpriteType: (8|16|32|other)$/);
     assert.match(card.header, /^\/\/.*\r\n#define /);
   }
+  // A window as tall as the page: cards out of view are not rendered (content-visibility),
+  // and a full-page capture does not bring them into view.
+  const viewport = opened.page.viewportSize();
+  for (let round = 0; round < 2; round++) {
+    const height = await opened.page.evaluate(() => document.documentElement.scrollHeight);
+    await opened.page.setViewportSize({ width: viewport.width, height });
+    await opened.page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+  }
   const screenshot = await opened.page.screenshot({ fullPage: true });
+  await opened.page.setViewportSize(viewport);
   const size = readPng(screenshot);
   assert.ok(size.width >= 1200 && size.height > 900, 'the whole page, taller than the window');
   driver.keepArtefact('result-view.png', screenshot);
