@@ -21,16 +21,26 @@ demo: build
 	cd $(BUILD)/demo && ../quillbit *
 	@echo "Headers written to $(BUILD)/demo/"
 
-test: build
+test: build web
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-sanitize
 	$(MAKE) test-windows
+	$(MAKE) test-web
 
 # The Windows programs, cross-built with MinGW-w64 into build-windows/ and tested through
 # Wine; their headers are compared with those of $(BUILD)/quillbit.
 .PHONY: test-windows
 test-windows: build
 	JOBS=$(JOBS) scripts/test-windows.sh $(BUILD)
+
+# The browser page, build-web/quillbit.html: the core, the picture reader and quillbit-check's
+# logic in WebAssembly (Debian's emscripten) in one file that works offline. test-web drives
+# it in Debian's chromium against $(BUILD)/quillbit.
+.PHONY: web test-web
+web:
+	JOBS=$(JOBS) scripts/build-web.sh $(BUILD)/quillbit
+test-web: build
+	JOBS=$(JOBS) scripts/test-web.sh $(BUILD)
 
 # The whole suite again under ASan, UBSan and _GLIBCXX_ASSERTIONS. Full stacks through
 # the uninstrumented picture libraries let cmake/lsan.supp name the one library leak;
@@ -57,14 +67,14 @@ fuzz:
 # The two Debian packages, from the same build: $(BUILD)/quillbit_<version>_<arch>.deb (the
 # terminal program) and $(BUILD)/quillbit-desktop_<version>_<arch>.deb.
 .PHONY: package
-package: build
+package: build web
 	cmake --build $(BUILD) --target package
 
 # The Windows zip and installer (NSIS), cross-built with MinGW-w64 in its own tree:
 # $(WINDOWS_BUILD)/quillbit-<version>-win64.zip and quillbit-<version>-win64-setup.exe.
 WINDOWS_BUILD ?= build-windows
 .PHONY: package-windows
-package-windows:
+package-windows: web
 	scripts/install-deps.sh g++-mingw-w64-x86-64-posix nsis
 	JOBS=$(JOBS) scripts/picture-libraries.sh mingw-w64-x86_64 $(WINDOWS_BUILD)/third-party
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DQUILLBIT_WERROR=ON

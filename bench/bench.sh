@@ -1,6 +1,7 @@
 #!/bin/sh
 # `make bench`: installs the peers and tools from Debian, builds Release into BUILD_DIR
-# with the stage micro-benchmarks, runs them, then times quillbit against the peers.
+# with the stage micro-benchmarks, runs them, then times quillbit against the peers, and
+# the browser page (build-web/) against quillbit's batch.
 # Usage: bench/bench.sh [BUILD_DIR] [JOBS]     (defaults: build-bench 2)
 set -eu
 
@@ -21,3 +22,8 @@ echo "== Stage micro-benchmarks (one picture, by stage)"
 
 echo "== Whole processes, side by side"
 /usr/bin/python3 "$here/run.py" "$build"
+
+echo "== The browser page against the native batch"
+"$here/../scripts/install-deps.sh" chromium
+"$here/../scripts/build-web.sh"
+node "$here/web_batch.mjs" "$build" "$here/../build-web/quillbit.html"

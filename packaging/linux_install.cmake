@@ -48,6 +48,9 @@ foreach(program quillbit quillbit-check)
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR}
         COMPONENT terminal)
+# The browser page, from `make web` (which `make package` runs first); any browser opens it.
+install(FILES ${QUILLBIT_WEB_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/quillbit COMPONENT terminal
+        OPTIONAL)
 
 # The quillbit-desktop package: quillbitw (beside quillbit, whose companion it uses), its
 # launcher, icon, software-centre entry, and its name for the shared manual page.

@@ -51,6 +51,9 @@ case "$target" in
     # Its CMake checks run programs under node: emcmake's flag for that is gone from Node 20,
     # and the loader trips over Node's own fetch.
     cmake_tool=(emcmake cmake "-DCMAKE_CROSSCOMPILING_EMULATOR=$(command -v node);--no-experimental-fetch")
+    # libpng's error exit is a longjmp: compiled as WebAssembly's own, like the page's code
+    # (cmake/WebAssembly.cmake), for the two kinds do not link together.
+    export EMCC_CFLAGS="-sSUPPORT_LONGJMP=wasm"
     host=""
     cc=emcc
     ar=emar

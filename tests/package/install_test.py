@@ -37,6 +37,7 @@ PACKAGES = {
         "usr/lib/quillbit/quillbit-check": None,
         "usr/share/man/man1/quillbit-check.1.gz": None,
         "usr/share/doc/quillbit/README.md": "README.md",
+        "usr/share/quillbit/quillbit.html": "build-web/quillbit.html",
         "usr/share/doc/quillbit/copyright": "packaging/debian/copyright",
         "usr/share/doc/quillbit/changelog.gz": None,
         "usr/lib/cmake/quillbit/quillbit-config.cmake": None,

@@ -23,7 +23,7 @@ import pictures  # noqa: E402  (found through the path set just above)
 
 FOLDER = f"quillbit-{VERSION}-win64"
 CONTENTS = {"quillbit.exe", "quillbitw.exe", "quillbit-check.exe", "Blitview.h", "HOW-TO-USE.txt",
-            "LICENSE.txt", "THIRD-PARTY-NOTICES.txt"}
+            "LICENSE.txt", "THIRD-PARTY-NOTICES.txt", "quillbit.html"}
 # 2: GUI, 3: console
 PE_SUBSYSTEM = {"quillbitw.exe": 2, "quillbit.exe": 3, "quillbit-check.exe": 3}
 
@@ -83,6 +83,7 @@ class WindowsZipTest(unittest.TestCase):
 
     def test_companion_and_licence_are_the_sources(self):
         copies = {"Blitview.h": (SOURCE / "companion/Blitview.h").read_bytes(),
+                  "quillbit.html": (SOURCE / "build-web/quillbit.html").read_bytes(),
                   "LICENSE.txt": (SOURCE / "LICENSE").read_bytes().replace(b"\n", b"\r\n")}
         for name, expected in copies.items():
             with self.subTest(name):

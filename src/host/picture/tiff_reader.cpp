@@ -32,7 +32,12 @@ tmsize_t ReadProc(thandle_t handle, void* out, tmsize_t count) {
   const toff_t size = input.bytes.size();
   const toff_t left = input.at < size ? size - input.at : 0;
   const toff_t given = count < 0 ? 0 : std::min<toff_t>(static_cast<toff_t>(count), left);
-  std::memcpy(out, input.bytes.data() + input.at, given);
+  // Something is given only from within the bytes, so both fit a size_t, also where it has
+  // 32 bits (WebAssembly); a seek past the end gives nothing and touches nothing.
+  if (given > 0) {
+    std::memcpy(out, input.bytes.data() + static_cast<std::size_t>(input.at),
+                static_cast<std::size_t>(given));
+  }
   input.at += given;
   return static_cast<tmsize_t>(given);
 }

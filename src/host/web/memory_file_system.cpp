@@ -1,0 +1,45 @@
+#include "host/web/memory_file_system.h"
+
+#include "driver/batch_run.h"
+#include "host/common/slash_paths.h"
+#include "host/run_end.h"
+#include "host/web/companion.h"
+
+namespace quillbit {
+
+const char* const kProgramFolder = "/quillbit";
+
+MemoryFileSystem::MemoryFileSystem(WebPage& page, std::shared_ptr<std::set<std::string>> written)
+    : page_(page), written_(std::move(written)) {}
+
+std::string MemoryFileSystem::GetParentFolderName(const std::string& path) const {
+  return slash_paths::ParentFolderName(path);
+}
+
+std::string MemoryFileSystem::GetFileName(const std::string& path) const {
+  return slash_paths::FileName(path);
+}
+
+std::string MemoryFileSystem::GetBaseName(const std::string& path) const {
+  return slash_paths::BaseName(path);
+}
+
+std::string MemoryFileSystem::BuildPath(const std::string& folder, const std::string& name) const {
+  return slash_paths::BuildPath(folder, name);
+}
+
+bool MemoryFileSystem::FileExists(const std::string& path) const {
+  return written_->count(path) != 0 || page_.HasFile(path);
+}
+
+void MemoryFileSystem::CopyFile(const std::string& source, const std::string& destination,
+                                bool overwrite) const {
+  if (source != slash_paths::BuildPath(kProgramFolder, kCompanionName))
+    throw RunTimeError("cannot copy \"" + source + "\" to \"" + destination +
+                       "\": No such file or directory");
+  if (!overwrite && FileExists(destination)) return;  // what is there counts as the copy
+  written_->insert(destination);
+  page_.ReceiveCompanion(destination, std::string(CompanionText()));
+}
+
+}  // namespace quillbit

@@ -1,0 +1,61 @@
+# build-web/quillbit.html: the web host, the picture reader and quillbit-check's logic in
+# WebAssembly, with the page's own sources and fflate, in one file that makes no request.
+
+# The batch runs in the page's Web Worker; the module is made when the worker starts, its
+# WebAssembly inside the script (SINGLE_FILE). Memory grows as pictures need it, up to a
+# bound, so a hostile picture ends in quillbit's report instead of the tab's crash.
+add_executable(quillbit_web web_bridge.cpp)
+target_link_libraries(quillbit_web PRIVATE quillbit_host_web quillbit_warnings)
+set(quillbit_web_exports _quillbit_add_name _quillbit_run _quillbit_extensions _malloc _free)
+string(REPLACE ";" "," quillbit_web_exports "${quillbit_web_exports}")
+target_link_options(quillbit_web PRIVATE
+  -sMODULARIZE=1 -sEXPORT_NAME=QuillbitModule -sSINGLE_FILE=1 -sENVIRONMENT=web,worker
+  -sFILESYSTEM=0 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=16MB -sMAXIMUM_MEMORY=512MB
+  -sEXPORTED_FUNCTIONS=${quillbit_web_exports}
+  -sEXPORTED_RUNTIME_METHODS=UTF8ToString,stringToUTF8,lengthBytesUTF8)
+set_target_properties(quillbit_web PROPERTIES SUFFIX .js
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+
+# The page's sources and the one npm module it carries, put together into one file.
+set(quillbit_page_sources
+  ${CMAKE_CURRENT_SOURCE_DIR}/page/quillbit.html
+  ${CMAKE_CURRENT_SOURCE_DIR}/page/quillbit.css
+  ${CMAKE_CURRENT_SOURCE_DIR}/page/page.js
+  ${CMAKE_CURRENT_SOURCE_DIR}/page/worker.js
+  ${PROJECT_SOURCE_DIR}/packaging/quillbit.svg)
+set(fflate ${PROJECT_SOURCE_DIR}/node_modules/fflate/umd/index.js)
+if(NOT EXISTS ${fflate})
+  message(FATAL_ERROR "${fflate} is missing: `npm ci` in ${PROJECT_SOURCE_DIR} installs it "
+                      "(scripts/build-web.sh does)")
+endif()
+# Every licence of what the page holds: quillbit's, fflate's, and Debian's copyright files of
+# the picture libraries, stb_image and emscripten (whose C and C++ runtimes are linked in).
+set(quillbit_page_licences
+  "quillbit=${PROJECT_SOURCE_DIR}/LICENSE"
+  "fflate=${PROJECT_SOURCE_DIR}/node_modules/fflate/LICENSE")
+foreach(package zlib1g-dev libpng-dev libgif-dev libjpeg62-turbo-dev libtiff-dev libwebp-dev
+                libstb-dev emscripten)
+  list(APPEND quillbit_page_licences "${package}=/usr/share/doc/${package}/copyright")
+endforeach()
+set(licence_options)
+foreach(entry ${quillbit_page_licences})
+  string(REGEX REPLACE "^[^=]*=" "" file "${entry}")
+  if(NOT EXISTS ${file})
+    message(FATAL_ERROR "${file} is missing: the page carries it (scripts/build-web.sh installs "
+                        "its package)")
+  endif()
+  list(APPEND licence_options --licences "${entry}")
+  list(APPEND quillbit_page_sources ${file})
+endforeach()
+find_program(QUILLBIT_NODE node REQUIRED)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/quillbit.html
+  COMMAND ${QUILLBIT_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/assemble_page.mjs
+          --out ${CMAKE_BINARY_DIR}/quillbit.html --version ${PROJECT_VERSION}
+          --folder ${CMAKE_CURRENT_SOURCE_DIR}/page --icon ${PROJECT_SOURCE_DIR}/packaging/quillbit.svg
+          --fflate ${fflate} --module $<TARGET_FILE:quillbit_web> ${licence_options}
+  DEPENDS quillbit_web ${quillbit_page_sources} ${fflate}
+          ${CMAKE_CURRENT_SOURCE_DIR}/assemble_page.mjs
+  COMMENT "Putting the page together: quillbit.html"
+  VERBATIM)
+add_custom_target(quillbit_page ALL DEPENDS ${CMAKE_BINARY_DIR}/quillbit.html)
