@@ -46,13 +46,19 @@ class MessageBoxes(ConverterTest):
         self.addCleanup(lambda: process.poll() is None and process.kill())
         return process
 
-    def box_window(self):
-        """The X window of the box titled exactly "quillbit", once one is up."""
+    def box_window(self, process):
+        """The X window of the box titled exactly "quillbit", once one is up. Wine on a busy
+        machine can take tens of seconds for a first window; a program that ended without
+        one fails at once, with what it printed."""
         def search():
+            if process.poll() is not None:
+                out, err = process.communicate()
+                self.fail(f"no box: the program ended with {process.returncode}, "
+                          f"printing {out!r} and {err!r}")
             found = subprocess.run(["xdotool", "search", "--name", "^quillbit$"],
                                    capture_output=True, text=True).stdout.split()
             return found[-1] if found else None
-        window = wait_for(search)
+        window = wait_for(search, timeout=90)
         self.assertIsNotNone(window, "no window titled quillbit appeared")
         return window
 
@@ -81,7 +87,7 @@ class MessageBoxes(ConverterTest):
             self.picture(name, pictures.filled(8, 1, pictures.BLACK))
         process = self.start(["a.png", "b.png"])
         for name in ("a.png", "b.png"):
-            window = self.box_window()
+            window = self.box_window(process)
             expected = information(name, 8, 1, "8")
             self.assertEqual(self.probe(lambda text: text == expected), (False, expected))
             time.sleep(0.3)  # the batch must stay put while the box is up
@@ -96,7 +102,7 @@ class MessageBoxes(ConverterTest):
 
     def test_run_time_error_box_has_the_error_icon_and_ends_the_run(self):
         process = self.start(["missing.png", "never.png"])
-        window = self.box_window()
+        window = self.box_window(process)
         icon, text = self.probe(lambda text: text.startswith("cannot read picture"))
         self.assertTrue(icon, "the run-time error report shows the error icon")
         self.assertTrue(text.startswith('cannot read picture "missing.png": '), text)
@@ -106,7 +112,7 @@ class MessageBoxes(ConverterTest):
 
     def test_user_error_box_has_no_icon(self):
         process = self.start([])
-        window = self.box_window()
+        window = self.box_window(process)
         message = "Drag and drop image files onto the desktop icon to use this program."
         self.assertEqual(self.probe(lambda text: text == message), (False, message))
         self.press_return(window)
