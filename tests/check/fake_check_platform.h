@@ -9,26 +9,14 @@
 #include <vector>
 
 #include "check/check_platform.h"
-#include "host/common/slash_paths.h"
+#include "host/common/slash_path_names.h"
 #include "host/run_end.h"
 
 namespace quillbit::testing {
 
 // Path names by the POSIX rules of the Linux host; nothing else is asked of it.
-class SlashNames : public FileSystem {
+class SlashNames : public SlashPathNames {
  public:
-  std::string GetParentFolderName(const std::string& path) const override {
-    return slash_paths::ParentFolderName(path);
-  }
-  std::string GetFileName(const std::string& path) const override {
-    return slash_paths::FileName(path);
-  }
-  std::string GetBaseName(const std::string& path) const override {
-    return slash_paths::BaseName(path);
-  }
-  std::string BuildPath(const std::string& folder, const std::string& name) const override {
-    return slash_paths::BuildPath(folder, name);
-  }
   bool FileExists(const std::string& /*path*/) const override { return false; }
   void CopyFile(const std::string&, const std::string&, bool) const override {}
 };

@@ -1,28 +1,16 @@
 #include "scripted_host.h"
 
 #include "driver/entry.h"
-#include "host/common/slash_paths.h"
+#include "host/common/slash_path_names.h"
 
 namespace quillbit::testing {
 
 namespace {
 
 // The real host's path rules, in-memory files.
-class ScriptedFileSystem : public FileSystem {
+class ScriptedFileSystem : public SlashPathNames {
  public:
   explicit ScriptedFileSystem(std::map<std::string, std::string>& files) : files_(files) {}
-  std::string GetParentFolderName(const std::string& path) const override {
-    return slash_paths::ParentFolderName(path);
-  }
-  std::string GetFileName(const std::string& path) const override {
-    return slash_paths::FileName(path);
-  }
-  std::string GetBaseName(const std::string& path) const override {
-    return slash_paths::BaseName(path);
-  }
-  std::string BuildPath(const std::string& folder, const std::string& name) const override {
-    return slash_paths::BuildPath(folder, name);
-  }
   bool FileExists(const std::string& path) const override { return files_.count(path) > 0; }
   void CopyFile(const std::string& source, const std::string& destination,
                 bool overwrite) const override {

@@ -12,22 +12,6 @@ const char* const kProgramFolder = "/quillbit";
 MemoryFileSystem::MemoryFileSystem(WebPage& page, std::shared_ptr<std::set<std::string>> written)
     : page_(page), written_(std::move(written)) {}
 
-std::string MemoryFileSystem::GetParentFolderName(const std::string& path) const {
-  return slash_paths::ParentFolderName(path);
-}
-
-std::string MemoryFileSystem::GetFileName(const std::string& path) const {
-  return slash_paths::FileName(path);
-}
-
-std::string MemoryFileSystem::GetBaseName(const std::string& path) const {
-  return slash_paths::BaseName(path);
-}
-
-std::string MemoryFileSystem::BuildPath(const std::string& folder, const std::string& name) const {
-  return slash_paths::BuildPath(folder, name);
-}
-
 bool MemoryFileSystem::FileExists(const std::string& path) const {
   return written_->count(path) != 0 || page_.HasFile(path);
 }

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "host/common/slash_path_names.h"
 #include "host/host.h"
 #include "host/web/web_page.h"
 
@@ -15,19 +16,15 @@ namespace quillbit {
 // names are relative.
 extern const char* const kProgramFolder;
 
-class MemoryFileSystem : public FileSystem {
+class MemoryFileSystem : public SlashPathNames {
  public:
   // written: the paths this run wrote so far, shared with the host that writes them.
   MemoryFileSystem(WebPage& page, std::shared_ptr<std::set<std::string>> written);
 
-  std::string GetParentFolderName(const std::string& path) const override;
-  std::string GetFileName(const std::string& path) const override;
-  std::string GetBaseName(const std::string& path) const override;
   bool FileExists(const std::string& path) const override;
   // Copies the companion from the program's folder; any other source is missing there.
   void CopyFile(const std::string& source, const std::string& destination,
                 bool overwrite) const override;
-  std::string BuildPath(const std::string& folder, const std::string& name) const override;
 
  private:
   WebPage& page_;

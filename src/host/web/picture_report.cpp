@@ -2,7 +2,7 @@
 
 #include "check/conversion_preview.h"
 #include "check/header_reader.h"
-#include "host/common/slash_paths.h"
+#include "host/common/slash_path_names.h"
 #include "host/run_end.h"
 
 namespace quillbit {
@@ -10,24 +10,12 @@ namespace quillbit {
 namespace {
 
 // Path names as the web host forms them; the preview asks nothing else of its platform.
-class SlashNames : public FileSystem {
+class SlashNames : public SlashPathNames {
  public:
-  std::string GetParentFolderName(const std::string& path) const override {
-    return slash_paths::ParentFolderName(path);
-  }
-  std::string GetFileName(const std::string& path) const override {
-    return slash_paths::FileName(path);
-  }
-  std::string GetBaseName(const std::string& path) const override {
-    return slash_paths::BaseName(path);
-  }
   bool FileExists(const std::string& /*path*/) const override { return false; }
   void CopyFile(const std::string& source, const std::string& /*destination*/,
                 bool /*overwrite*/) const override {
     throw RunTimeError("the preview copies no file (\"" + source + "\")");
-  }
-  std::string BuildPath(const std::string& folder, const std::string& name) const override {
-    return slash_paths::BuildPath(folder, name);
   }
 };
 
