@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "analysis/bitplane_extraction.h"
 #include "analysis/nibble_packing.h"
 #include "analysis/picture_intake.h"
@@ -163,6 +165,7 @@ TEST(Int16, RoundsHalvesToEvenAndRefusesOverflow) {
   EXPECT_THROW(Int16::FromInt(200) * Int16::FromInt(200), RunTimeError);
   EXPECT_THROW(Int16::FromInt(32767) + Int16(1), RunTimeError);
   EXPECT_EQ((Int16::FromInt(-32767) - Int16(1)).get(), -32768);
+  static_assert(!std::is_convertible_v<int, Int16>, "an int must not narrow into an Int16");
 }
 
 TEST(OneBasedArray, RefusesIndicesOutsideItsBounds) {

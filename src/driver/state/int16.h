@@ -16,8 +16,8 @@ class Int16 {
   static constexpr int kMin = -32768;
 
   constexpr Int16() = default;
-  // A value known at compile time or already range-checked by the caller.
-  constexpr Int16(std::int16_t value) : value_(value) {}
+  // Explicit, so an int literal out of range cannot narrow into one unnoticed.
+  explicit constexpr Int16(std::int16_t value) : value_(value) {}
 
   // Rounds a real to the nearest integer, halves to even; out of range is an overflow.
   static Int16 Round(double value) {
