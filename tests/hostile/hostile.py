@@ -36,11 +36,12 @@ class Outcome:
         self.peak_megabytes = usage.ru_maxrss / 1024
 
 
-def run(arguments, cwd, program=None, preexec_fn=None, timeout=60):
+def run(arguments, cwd, program=None, preexec_fn=None, timeout=60, env=None):
     """Runs the program, measuring this one child's resources with wait4."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         child = subprocess.Popen([program or PROGRAM] + list(arguments), cwd=cwd, stdout=out,
-                                 stderr=err, stdin=subprocess.DEVNULL, preexec_fn=preexec_fn)
+                                 stderr=err, stdin=subprocess.DEVNULL, preexec_fn=preexec_fn,
+                                 env=env)
         timer = threading.Timer(timeout, child.kill)
         timer.start()
         try:

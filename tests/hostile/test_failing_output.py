@@ -19,6 +19,17 @@ def file_size_limit(size):
     return lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (size, size))
 
 
+def failing_close():
+    """The environment under which closing a written file reports EIO (tests/support)."""
+    options = os.environ.get("ASAN_OPTIONS", "")
+    return dict(os.environ, LD_PRELOAD=os.environ["QUILLBIT_FAILING_CLOSE"],
+                ASAN_OPTIONS=options + ":verify_asan_link_order=0")
+
+
+def open_file_limit(count):
+    return lambda: resource.setrlimit(resource.RLIMIT_NOFILE, (count, count))
+
+
 def mount_tmpfs(folder, options):
     done = subprocess.run(["mount", "-t", "tmpfs", "-o", options, "tmpfs", folder],
                           capture_output=True)
@@ -67,12 +78,13 @@ class FailingHeaderOutput(HostileTest):
         return folder
 
     def test_failed_write_keeps_the_previous_header(self):
-        cases = [  # what fails, tmpfs options (None: the test's own disk), spoiling, limits
-            ("file-size limit", None, None, file_size_limit(1000)),
-            ("read-only file system", "size=1m", remount_read_only, None),
-            ("full disk", "size=64k", fill_but_one_kilobyte, None),
+        cases = [  # what fails, tmpfs options (None: the test's own disk), spoiling, limits, env
+            ("file-size limit", None, None, file_size_limit(1000), None),
+            ("read-only file system", "size=1m", remount_read_only, None, None),
+            ("full disk", "size=64k", fill_but_one_kilobyte, None, None),
+            ("close reports EIO", None, None, None, failing_close()),
         ]
-        for index, (what, options, spoil, preexec_fn) in enumerate(cases):
+        for index, (what, options, spoil, preexec_fn, env) in enumerate(cases):
             with self.subTest(what):
                 name = "case%d" % index
                 folder = self.mounted_folder(name, options) if options else self.path(name)
@@ -80,10 +92,19 @@ class FailingHeaderOutput(HostileTest):
                 picture = self.big_picture_in(folder)
                 if spoil:
                     spoil(folder)
-                outcome = run([picture], cwd=self.folder, preexec_fn=preexec_fn)
+                outcome = run([picture], cwd=self.folder, preexec_fn=preexec_fn, env=env)
                 self.assert_reported(outcome, picture[:-3] + "h")
                 self.assertEqual(read_bytes(picture[:-3] + "h"), PREVIOUS_HEADER)
                 self.assert_no_temporary_files(folder)
+
+    def test_long_batch_converts_within_a_low_open_file_limit(self):
+        """Each picture's file is closed before the next: 100 pictures need few descriptors."""
+        paths = [self.path("p%03d.png" % index) for index in range(100)]
+        for path in paths:
+            pictures.write(path, pictures.filled(8, 2, pictures.BLACK))
+        outcome = run(paths, cwd=self.folder, preexec_fn=open_file_limit(20))
+        self.assertEqual((outcome.status, outcome.stderr), (0, ""))
+        self.assertTrue(os.path.exists(self.path("p099.h")))
 
     def test_output_path_that_is_a_folder_is_reported(self):
         picture = self.big_picture_in(self.folder)
