@@ -25,12 +25,33 @@ def write_bytes(path, data):
         f.write(data)
 
 
+def first_difference(first, second):
+    """Where two sequences part, said in a line: unittest's own diff of two long ones takes
+    minutes (difflib is quadratic), so a wrong header would look like a hang."""
+    if len(first) != len(second) or first != second:
+        index = next((i for i, (a, b) in enumerate(zip(first, second)) if a != b),
+                     min(len(first), len(second)))
+        return "differ at item %d of %d / %d: %r ... against %r ..." % (
+            index, len(first), len(second), first[index:index + 8], second[index:index + 8])
+    return None
+
+
 class FolderTest(unittest.TestCase):
     """A test in a fresh temporary folder, removed afterwards; skipped without a program."""
 
     FOLDER_PREFIX = "quillbit-test-"
 
+    def assert_same_sequence(self, first, second, msg=None):
+        difference = first_difference(first, second)
+        if difference:
+            lines = first.splitlines() if isinstance(first, str) else None
+            if lines is not None:
+                difference = first_difference(lines, second.splitlines()) or difference
+            raise self.failureException(self._formatMessage(msg, difference))
+
     def setUp(self):
+        for kind in (list, tuple, str):
+            self.addTypeEqualityFunc(kind, self.assert_same_sequence)
         if not PROGRAM:
             self.skipTest("QUILLBIT is not set")
         self.folder = tempfile.mkdtemp(prefix=self.FOLDER_PREFIX)
