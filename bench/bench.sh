@@ -27,3 +27,6 @@ echo "== The browser page against the native batch"
 "$here/../scripts/install-deps.sh" chromium
 "$here/../scripts/build-web.sh"
 node "$here/web_batch.mjs" "$build" "$here/../build-web/quillbit.html"
+
+echo "== What each hostile picture costs (CPU and memory against the bombs' budgets)"
+/usr/bin/python3 "$here/hostile_budget.py" "$build"

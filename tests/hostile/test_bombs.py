@@ -1,6 +1,7 @@
 """Pictures built to cost time or memory out of all proportion to their size, and small
 files that once crashed a picture reader. Each ends with status 0 and a header, or with
-the one-line report; a normal build also stays under half a second of CPU and 100 MB.
+the one-line report; a normal build also stays under 100 MB (the CPU each costs is a figure
+of `make bench`: bench/hostile_budget.py).
 
 The bombs (about 700 MB) are written by make_bombs.py into a temporary folder per run."""
 
@@ -14,9 +15,8 @@ import unittest
 from hostile import HERE, HostileTest, run
 
 CRASHERS = os.path.join(HERE, "crashers")
-# Sanitizer builds take several times the time and memory, so only the outcome counts.
+# Sanitizer builds take several times the memory, so only the outcome counts.
 MEASURED = os.environ.get("QUILLBIT_SANITIZED", "") == ""
-CPU_SECONDS = 0.5
 PEAK_MEGABYTES = 100
 
 
@@ -32,22 +32,21 @@ class Bombs(HostileTest):
     def tearDownClass(cls):
         shutil.rmtree(cls.bombs, True)
 
-    def assert_clean_and_cheap(self, path):
+    def assert_clean_and_small(self, path):
         outcome = run([path], cwd=os.path.dirname(path))
         if outcome.status == 0:
             self.assertEqual(outcome.stderr, "")
         else:
             self.assert_reported(outcome, path)
         if MEASURED:
-            self.assertLess(outcome.cpu_seconds, CPU_SECONDS)
             self.assertLess(outcome.peak_megabytes, PEAK_MEGABYTES)
 
-    def test_every_bomb_ends_cleanly_quickly_and_small(self):
+    def test_every_bomb_ends_cleanly_and_small(self):
         names = sorted(name for name in os.listdir(self.bombs) if not name.endswith(".h"))
         self.assertGreater(len(names), 100)
         for name in names:
             with self.subTest(name=name):
-                self.assert_clean_and_cheap(os.path.join(self.bombs, name))
+                self.assert_clean_and_small(os.path.join(self.bombs, name))
 
     def test_former_crashers_are_refused_by_name(self):
         for name in sorted(os.listdir(CRASHERS)):

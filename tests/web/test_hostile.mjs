@@ -73,7 +73,6 @@ test('each bomb ends as in quillbit while the page keeps answering', async (t) =
       assert.equal(shown.status, native.status);
       assert.deepEqual(driver.streamsOf(shown), { stdout: native.stdout, stderr: native.stderr });
       assert.ok(longest < LONGEST_TASK_MS, `the page was held up for ${longest} ms`);
-      assert.ok(shown.seconds > 0.3, 'the bomb kept the worker busy');
     });
   }
   assert.deepEqual(driver.foreignRequests(opened), []);
