@@ -1,5 +1,6 @@
 """Every list that follows from the reader's table of formats agrees with it: the desktop
-entry's MIME types, the fuzzer's extensions, the families the test suites name.
+entry's MIME types, the fuzzer's extensions, the families the test suites name, and the
+formats README, the manual page and the package descriptions say quillbit reads.
 QUILLBIT_PRINT_FORMATS names the program that prints the table."""
 
 import os
@@ -31,6 +32,24 @@ def read_formats():
     return [row for row in table() if row[0]]
 
 
+# Where each text lists the formats quillbit reads: (file, a pattern whose group is the list).
+FORMAT_LISTS = [
+    ("README.md", r"\| format \| read by \| what is read \|\n\|[-|]+\|\n(.*?)\n\n"),
+    ("packaging/quillbit.1", r"\nA picture may be (.*?)\nA 16-bit"),
+    ("packaging/debian_package.cmake", r"It reads (.*?)\. It has"),
+    ("packaging/org.example.quillbit.metainfo.xml", r"<li>([^<]*) pictures</li>"),
+]
+
+
+def names_of(row):
+    """The words a text names a format by: "PGM/PPM" is PGM and PPM."""
+    return row[1].split("/")
+
+
+def named_in(text, names):
+    return {name for name in names if re.search(r"(?<![\w-])%s(?![\w-])" % re.escape(name), text)}
+
+
 class FormatTable(unittest.TestCase):
 
     def test_desktop_entry_offers_exactly_the_types_quillbit_reads(self):
@@ -38,6 +57,15 @@ class FormatTable(unittest.TestCase):
         offered = re.search(r"^MimeType=(.*)$", entry, re.M).group(1).rstrip(";").split(";")
         read = [mime for _, _, _, mime_types in read_formats() for mime in mime_types]
         self.assertEqual(sorted(offered), sorted(read))
+
+    def test_every_text_that_lists_the_formats_read_lists_exactly_those(self):
+        read = {name for row in read_formats() for name in names_of(row)}
+        refused = {name for row in table() if not row[0] for name in row[1].split()}
+        for path, pattern in FORMAT_LISTS:
+            with self.subTest(path=path):
+                found = re.search(pattern, (ROOT / path).read_text(), re.S)
+                self.assertIsNotNone(found, "no list of formats where it used to be")
+                self.assertEqual(named_in(found.group(1), read | refused - {"JPEG"}), read)
 
     def test_every_family_has_its_variants_and_the_suites_name_them(self):
         families = {row[0] for row in read_formats()}
