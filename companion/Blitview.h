@@ -1,7 +1,16 @@
 /* Blitview.h - reads and draws the sprites that quillbit writes.
  *
  * Plain C89 (also C99 and C++), standard headers only, no global state.
- * Every name starts with blitview_ or BLITVIEW_.
+ * Every name starts with blitview_ or BLITVIEW_. Tested with gcc and clang,
+ * avr-gcc, arm-none-eabi-gcc, m68k gcc (also -mshort), cc65 and sdcc.
+ *
+ * The drawing code is compiled once in a program: exactly one source file
+ * defines BLITVIEW_IMPLEMENTATION before it includes this header, every other
+ * file includes it plainly and gets declarations only. A program of one file
+ * just starts with the define:
+ *
+ *     #define BLITVIEW_IMPLEMENTATION
+ *     #include "Blitview.h"
  *
  * Usage, for ship.png (black and white) and ghost.png (with grey):
  *
@@ -18,7 +27,11 @@
  *     blitview_draw(&ghost_sprite, &screen, x, y, BLITVIEW_ANDNOT);   erase
  *     if (blitview_level(&ship_sprite, 3, 0) == BLITVIEW_BLACK) ...
  *
- * A sprite header defines its arrays, so include each one in one source file only.
+ * A sprite header defines its arrays, so include each one in one source file
+ * only. Its arrays are not const: on AVR they are copied into RAM at start.
+ * The headers begin with // comments: cc65 and sdcc take them by default;
+ * gcc needs a mode other than -std=c89/-ansi (or the header as a system header).
+ * sdcc on the 8051 needs --model-large (or --stack-auto) for the drawing code.
  *
  * Layout of the arrays, for a sprite W pixels wide: every row is stored most
  * significant bit first, the leftmost pixel in the top bit, one bit per pixel.
@@ -40,17 +53,6 @@
 
 #include <stddef.h>
 
-/* C89 has no inline, and an unused plain static function draws a warning. */
-#if defined(__cplusplus) || (defined(__STDC_VERSION__) && __STDC_VERSION__ >= 199901L)
-#define BLITVIEW_API static inline
-#elif defined(__GNUC__)
-#define BLITVIEW_API static __inline__
-#elif defined(_MSC_VER)
-#define BLITVIEW_API static __inline
-#else
-#define BLITVIEW_API static
-#endif
-
 /* The level of one pixel: bit 0 is plane 1, bit 1 is plane 2. */
 enum blitview_pixel_level {
   BLITVIEW_BACKGROUND = 0,
@@ -62,10 +64,14 @@ enum blitview_pixel_level {
 /* How a sprite's rows are stored; follows from its width alone. */
 enum blitview_rows { BLITVIEW_ROWS_BYTES, BLITVIEW_ROWS_16, BLITVIEW_ROWS_32 };
 
+/* Constant expressions without ?:, && and ==: cc65 takes no ?: or && in an initializer
+   and warns of every comparison whose result is known. */
+#define BLITVIEW_IS_(width, value) (!((width) ^ (value)))
 #define BLITVIEW_ROWS_OF(width) \
-  ((width) == 16 ? BLITVIEW_ROWS_16 : (width) == 32 ? BLITVIEW_ROWS_32 : BLITVIEW_ROWS_BYTES)
-#define BLITVIEW_ELEMENT_SIZE(width) \
-  ((width) == 16 ? sizeof(unsigned short) : (width) == 32 ? sizeof(unsigned long) : 1)
+  (BLITVIEW_IS_(width, 16) * BLITVIEW_ROWS_16 + BLITVIEW_IS_(width, 32) * BLITVIEW_ROWS_32)
+#define BLITVIEW_ELEMENT_SIZE(width)                                  \
+  (1 + BLITVIEW_IS_(width, 16) * (sizeof(unsigned short) - 1) + \
+   BLITVIEW_IS_(width, 32) * (sizeof(unsigned long) - 1))
 
 /* A sprite as the converter wrote it; build one with the macros below. */
 typedef struct blitview_sprite {
@@ -76,18 +82,20 @@ typedef struct blitview_sprite {
   const void* plane2; /* the array of plane 2; plane 1 again for a black-and-white sprite */
 } blitview_sprite;
 
-/* The array as const void*; an array whose element type does not fit the width
-   stops the compile with a negative array size. */
-#define BLITVIEW_FITS_(plane, width) (sizeof((plane)[0]) == BLITVIEW_ELEMENT_SIZE(width))
-#define BLITVIEW_PLANE_(plane, width) \
-  ((const void*)((plane) + 0 * sizeof(char[BLITVIEW_FITS_(plane, width) ? 1 : -1])))
+/* The width, as an int constant that stops the compile with a negative array size
+   when an array's element type does not fit it. The check rides on the width, not on
+   the pointers: sdcc takes no pointer sum of that kind as a constant. */
+#define BLITVIEW_MISFIT_(plane, width) (sizeof((plane)[0]) - BLITVIEW_ELEMENT_SIZE(width))
+#define BLITVIEW_CHECKED_WIDTH_(width, plane1, plane2) \
+  ((int)((width) + 0 * sizeof(char[1 - 2 * !!(BLITVIEW_MISFIT_(plane1, width) |   \
+                                              BLITVIEW_MISFIT_(plane2, width))])))
 
 /* Descriptor of a sprite from its size and its arrays (the same one twice when
    black and white), usable as a constant initializer. */
-#define BLITVIEW_SPRITE(width, height, plane1, plane2)                          \
-  {                                                                             \
-    (width), (height), BLITVIEW_ROWS_OF(width), BLITVIEW_PLANE_(plane1, width), \
-        BLITVIEW_PLANE_(plane2, width)                                          \
+#define BLITVIEW_SPRITE(width, height, plane1, plane2)                                   \
+  {                                                                                      \
+    BLITVIEW_CHECKED_WIDTH_(width, plane1, plane2), (height), BLITVIEW_ROWS_OF(width), \
+        (const void*)(plane1), (const void*)(plane2)                                     \
   }
 
 /* Descriptor of a generated black-and-white sprite: BLITVIEW_MONO(SHIP, ship). */
@@ -114,22 +122,57 @@ typedef enum blitview_mode {
   BLITVIEW_PUT     /* screen = (screen & ~shape) | sprite: draws the sprite opaque */
 } blitview_mode;
 
+#ifdef __cplusplus
+extern "C" {
+#endif
+
 /* Byte k (0 <= k < width / 8) of row y (0 <= y < height) of plane 1 or 2: pixels
    8k to 8k + 7, most significant bit leftmost. */
-BLITVIEW_API unsigned blitview_sprite_byte(const blitview_sprite* sprite, int plane, int y, int k) {
-  const void* rows = plane == 2 ? sprite->plane2 : sprite->plane1;
-  switch (sprite->rows) {
-    case BLITVIEW_ROWS_16:
-      return ((unsigned)((const unsigned short*)rows)[y] >> (8 * (1 - k))) & 0xFFu;
-    case BLITVIEW_ROWS_32:
-      return (unsigned)((((const unsigned long*)rows)[y] >> (8 * (3 - k))) & 0xFFu);
-    default:
-      return ((const unsigned char*)rows)[(size_t)y * (size_t)(sprite->width / 8) + (size_t)k];
-  }
-}
+unsigned blitview_sprite_byte(const blitview_sprite* sprite, int plane, int y, int k);
 
 /* Level of pixel (x, y), an enum blitview_pixel_level value; outside the sprite, background. */
-BLITVIEW_API int blitview_level(const blitview_sprite* sprite, int x, int y) {
+int blitview_level(const blitview_sprite* sprite, int x, int y);
+
+/* Draws the sprite with its top-left pixel at (x, y), any x; what falls outside
+   the screen is clipped. */
+void blitview_draw(const blitview_sprite* sprite, const blitview_framebuffer* screen, int x, int y,
+                   blitview_mode mode);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* BLITVIEW_H */
+
+#if defined(BLITVIEW_IMPLEMENTATION) && !defined(BLITVIEW_IMPLEMENTED_)
+#define BLITVIEW_IMPLEMENTED_
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Byte k of a row stored as one unsigned short or unsigned long: shifts by constants,
+   which 8-bit compilers turn into byte moves. */
+static unsigned char blitview_word_byte_(unsigned long word, int bytes, int k) {
+  int from_right = bytes - 1 - k;
+  while (from_right-- > 0) word >>= 8;
+  return (unsigned char)(word & 0xFFu);
+}
+
+unsigned blitview_sprite_byte(const blitview_sprite* sprite, int plane, int y, int k) {
+  const void* rows = plane == 2 ? sprite->plane2 : sprite->plane1;
+  unsigned char byte;
+  if (sprite->width == 16) {
+    byte = blitview_word_byte_(((const unsigned short*)rows)[y], 2, k);
+  } else if (sprite->width == 32) {
+    byte = blitview_word_byte_(((const unsigned long*)rows)[y], 4, k);
+  } else {
+    byte = ((const unsigned char*)rows)[(size_t)y * (size_t)(sprite->width / 8) + (size_t)k];
+  }
+  return byte;
+}
+
+int blitview_level(const blitview_sprite* sprite, int x, int y) {
   unsigned bit;
   int level = BLITVIEW_BACKGROUND;
   if (x < 0 || y < 0 || x >= sprite->width || y >= sprite->height) return level;
@@ -139,59 +182,100 @@ BLITVIEW_API int blitview_level(const blitview_sprite* sprite, int x, int y) {
   return level;
 }
 
-/* x / 8 rounded down, also for negative x (C89 leaves that rounding open). */
-BLITVIEW_API int blitview_floor8_(int x) { return x >= 0 ? x / 8 : -(-(x + 1) / 8) - 1; }
-
-/* Screen byte k of a sprite row moved right by shift bits: k runs to one past the row. */
-BLITVIEW_API unsigned blitview_shifted_byte_(const blitview_sprite* sprite, int plane, int y, int k,
-                                             unsigned shift) {
-  unsigned bits = 0;
-  if (k < sprite->width / 8) bits = blitview_sprite_byte(sprite, plane, y, k) >> shift;
-  if (k > 0 && shift > 0) bits |= (blitview_sprite_byte(sprite, plane, y, k - 1) << (8 - shift));
-  return bits & 0xFFu;
-}
-
-BLITVIEW_API void blitview_apply_(unsigned char* screen, unsigned bits, unsigned shape,
-                                  blitview_mode mode) {
-  unsigned byte = *screen;
-  switch (mode) {
-    case BLITVIEW_OR: byte |= bits; break;
-    case BLITVIEW_ANDNOT: byte &= ~shape; break;
-    case BLITVIEW_XOR: byte ^= bits; break;
-    case BLITVIEW_PUT: byte = (byte & ~shape) | bits; break;
+/* Row y of a plane as bytes: the array itself for byte rows, else unpacked into out. */
+static const unsigned char* blitview_row_(const void* plane, int width, int y,
+                                          unsigned char* out) {
+  if (width == 16) {
+    unsigned short word = ((const unsigned short*)plane)[y];
+    out[0] = (unsigned char)(word >> 8);
+    out[1] = (unsigned char)(word & 0xFFu);
+  } else if (width == 32) {
+    unsigned long word = ((const unsigned long*)plane)[y];
+    out[0] = (unsigned char)((word >> 24) & 0xFFu);
+    out[1] = (unsigned char)((word >> 16) & 0xFFu);
+    out[2] = (unsigned char)((word >> 8) & 0xFFu);
+    out[3] = (unsigned char)(word & 0xFFu);
+  } else {
+    return (const unsigned char*)plane + (size_t)y * (size_t)(width / 8);
   }
-  *screen = (unsigned char)(byte & 0xFFu);
+  return out;
 }
 
-BLITVIEW_API void blitview_draw_row_(const blitview_sprite* sprite,
-                                     const blitview_framebuffer* screen, int x, int row,
-                                     int screen_row, blitview_mode mode) {
-  const int column = blitview_floor8_(x);
-  const unsigned shift = (unsigned)(x - column * 8);
-  const size_t line = (size_t)screen_row * (size_t)screen->width_bytes;
+/* What the modes do to a screen byte b for sprite bits s and shape m, in one form:
+   b = (b & ~clear) ^ flip, with clear = (m & use_shape) | (s & use_bits), flip = s & use_flip.
+   PUT is (b & ~m) ^ s because s lies inside m. Three masks per mode keep the mode out of
+   the inner loop. */
+typedef struct blitview_masks_ {
+  unsigned char use_shape, use_bits, use_flip;
+} blitview_masks_;
+
+static const blitview_masks_ blitview_mode_masks_[4] = {
+    {0x00, 0xFF, 0xFF}, /* OR */
+    {0xFF, 0x00, 0x00}, /* AND-NOT */
+    {0x00, 0x00, 0xFF}, /* XOR */
+    {0xFF, 0x00, 0xFF}  /* PUT */
+};
+
+/* One sprite row onto one screen row: screen bytes first to end - 1 of the sprite's
+   span, where byte k takes the sprite's bytes k - 1 and k moved right by shift. */
+static void blitview_draw_row_(const unsigned char* row1, const unsigned char* row2, int bytes,
+                               unsigned char* out1, unsigned char* out2, int first, int end,
+                               unsigned char shift, const blitview_masks_* masks) {
+  unsigned carry1 = first > 0 ? row1[first - 1] : 0u;
+  unsigned carry2 = first > 0 ? row2[first - 1] : 0u;
   int k;
-  for (k = 0; k <= sprite->width / 8; ++k) {
-    const int target = column + k;
-    unsigned bits1, bits2;
-    if (target < 0 || target >= screen->width_bytes) continue;
-    bits1 = blitview_shifted_byte_(sprite, 1, row, k, shift);
-    bits2 = blitview_shifted_byte_(sprite, 2, row, k, shift);
-    blitview_apply_(screen->plane1 + line + target, bits1, bits1 | bits2, mode);
-    if (screen->plane2) blitview_apply_(screen->plane2 + line + target, bits2, bits1 | bits2, mode);
+  for (k = first; k < end; ++k) {
+    unsigned char bits1, bits2, shape, clear;
+    if (k < bytes) {
+      carry1 = (carry1 << 8) | row1[k];
+      carry2 = (carry2 << 8) | row2[k];
+    } else {
+      carry1 <<= 8;
+      carry2 <<= 8;
+    }
+    bits1 = (unsigned char)((carry1 >> shift) & 0xFFu);
+    bits2 = (unsigned char)((carry2 >> shift) & 0xFFu);
+    shape = (unsigned char)(bits1 | bits2);
+    clear = (unsigned char)(shape & masks->use_shape);
+    *out1 = (unsigned char)((*out1 & ~(clear | (bits1 & masks->use_bits))) ^ (bits1 & masks->use_flip));
+    ++out1;
+    if (out2) {
+      *out2 = (unsigned char)((*out2 & ~(clear | (bits2 & masks->use_bits))) ^ (bits2 & masks->use_flip));
+      ++out2;
+    }
   }
 }
 
-/* Draws the sprite with its top-left pixel at (x, y), any x; what falls outside
-   the screen is clipped. */
-BLITVIEW_API void blitview_draw(const blitview_sprite* sprite, const blitview_framebuffer* screen,
-                                int x, int y, blitview_mode mode) {
-  int row, first, end;
+void blitview_draw(const blitview_sprite* sprite, const blitview_framebuffer* screen, int x, int y,
+                   blitview_mode mode) {
+  unsigned char buffer1[4], buffer2[4];
+  const int bytes = sprite->width / 8;
+  int column, first, end, row, row_end;
+  unsigned char shift;
+  size_t line;
   /* Off-screen sprites stop here, which also keeps the sums below from overflowing. */
   if (x <= -sprite->width || y <= -sprite->height || y >= screen->height) return;
   if (x >= 0 && x / 8 >= screen->width_bytes) return;
-  first = y < 0 ? -y : 0;
-  end = screen->height - y < sprite->height ? screen->height - y : sprite->height;
-  for (row = first; row < end; ++row) blitview_draw_row_(sprite, screen, x, row, y + row, mode);
+  if ((unsigned)mode > (unsigned)BLITVIEW_PUT) return;
+  /* x / 8 rounded down, also for negative x (C89 leaves that rounding open). */
+  column = x >= 0 ? x / 8 : -(-(x + 1) / 8) - 1;
+  shift = (unsigned char)(x - column * 8);
+  first = column < 0 ? -column : 0;
+  end = bytes + (shift != 0);
+  if (end > screen->width_bytes - column) end = screen->width_bytes - column;
+  row = y < 0 ? -y : 0;
+  row_end = screen->height - y < sprite->height ? screen->height - y : sprite->height;
+  line = (size_t)(y + row) * (size_t)screen->width_bytes + (size_t)(column + first);
+  for (; row < row_end; ++row, line += (size_t)screen->width_bytes) {
+    blitview_draw_row_(blitview_row_(sprite->plane1, sprite->width, row, buffer1),
+                       blitview_row_(sprite->plane2, sprite->width, row, buffer2), bytes,
+                       screen->plane1 + line, screen->plane2 ? screen->plane2 + line : NULL,
+                       first, end, shift, &blitview_mode_masks_[mode]);
+  }
 }
 
-#endif /* BLITVIEW_H */
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* BLITVIEW_IMPLEMENTATION */

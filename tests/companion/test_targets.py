@@ -1,0 +1,210 @@
+#!/usr/bin/env python3
+"""Blitview.h on the machines the sprites are for, each under its simulator.
+
+Converts one sprite of every layout with the built quillbit (8, 16, 32 and 24 pixels
+wide, one plane and two, and one 40 wide as tall as the target's memory takes), builds
+target_check.c with them for each target of TARGETS and for the build machine, and
+compares what the simulator prints with what the build machine's program prints, byte
+for byte. Every compile is held to its compiler's warnings as errors. Prints a table:
+target, compiled, ran, identical, and the bytes of code and RAM the drawing code takes.
+
+Usage: test_targets.py --quillbit PATH [--companion PATH]
+"""
+
+import argparse
+import concurrent.futures
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+import pictures  # noqa: E402
+
+GCC_WARNINGS = ["-std=c99", "-pedantic", "-Wall", "-Wextra", "-Werror", "-Os"]
+ARM = ["-mthumb", "-nostartfiles", "-Wl,--section-start=.vectors=0,-Ttext=0x100,-Tdata=0x20000000"]
+AVR_RUN = ["simavr", "-f", "16000000", "-m"]
+ARM_RUN = ["qemu-system-arm", "-nographic", "-semihosting", "-monitor", "none", "-serial", "none",
+           "-kernel", "{program}", "-M"]
+# ucsim loses the end of the output when it quits by itself (-G): told to quit instead.
+SIMIF = ["-I", "if={simif}", "{program}"]
+SDCC = ["sdcc", "--Werror", "--opt-code-size"]
+
+# name, compiler and flags, simulator, rows of the tall sprite (40 wide, two planes)
+TARGETS = [
+    ("atmega328p", ["avr-gcc", "-mmcu=atmega328p"] + GCC_WARNINGS, AVR_RUN + ["atmega328p"], 96),
+    ("atmega1284p", ["avr-gcc", "-mmcu=atmega1284p"] + GCC_WARNINGS, AVR_RUN + ["atmega1284p"], 819),
+    ("cortex-m3", ["arm-none-eabi-gcc", "-mcpu=cortex-m3"] + ARM + GCC_WARNINGS,
+     ARM_RUN + ["lm3s6965evb"], 819),
+    ("cortex-m0", ["arm-none-eabi-gcc", "-mcpu=cortex-m0"] + ARM + GCC_WARNINGS,
+     ARM_RUN + ["microbit"], 819),
+    ("m68k", ["m68k-linux-gnu-gcc", "-static", "-nostdlib"] + GCC_WARNINGS, ["qemu-m68k"], 819),
+    # gcc 12 fails on target_check.c with -mshort (an internal error in ivopts).
+    ("m68k -mshort", ["m68k-linux-gnu-gcc", "-mshort", "-static", "-nostdlib", "-fno-ivopts"]
+     + GCC_WARNINGS,
+     ["qemu-m68k"], 819),
+    ("6502 (cc65)", ["cl65", "-t", "sim6502", "-O", "-W", "+error"], ["sim65"], 819),
+    ("z80 (sdcc)", SDCC + ["-mz80"], ["sz80"] + SIMIF, 819),
+    ("stm8 (sdcc)", SDCC + ["-mstm8"], ["sstm8"] + SIMIF, 400),
+    ("8051 (sdcc)", SDCC + ["-mmcs51", "--model-large"], ["s51"] + SIMIF, 819),
+]
+SIMIF_PLACE = {"z80": "outputs[0xff]", "stm8": "rom[0xffff]", "mcs51": "xram[0xffff]"}
+HOST = ["cc"] + GCC_WARNINGS
+
+# name, width, height, grey
+SPRITES = [("w8m", 8, 9, False), ("w16g", 16, 10, True), ("w32m", 32, 5, False),
+           ("w24g", 24, 4, True)]
+
+
+def run(command, **kwargs):
+    return subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                          universal_newlines=True, timeout=600, **kwargs)
+
+
+def write_sprites(folder, quillbit, tall_rows):
+    """The pictures, their headers from quillbit and target_sprites.c that lists them."""
+    os.makedirs(folder)
+    sprites = SPRITES + [("tall", 40, tall_rows, True)]
+    colours = [pictures.WHITE, pictures.BLACK, pictures.LIGHT, pictures.DARK]
+    for name, width, height, grey in sprites:
+        pick = random.Random(name).choice
+        rows = [[pick(colours[:4 if grey else 2]) for _ in range(width)] for _ in range(height)]
+        rows[0][0] = pictures.BLACK
+        pictures.write(os.path.join(folder, name + ".png"), rows)
+    converted = run([quillbit] + [os.path.join(folder, s[0] + ".png") for s in sprites],
+                    stdin=subprocess.DEVNULL)
+    if converted.returncode != 0:
+        raise RuntimeError("quillbit failed: " + converted.stderr)
+    lines = ['#include "%s.h"' % s[0] for s in sprites] + ['#include "Blitview.h"']
+    lines.append("const blitview_sprite target_sprites[] = {")
+    lines.append(",\n".join("  BLITVIEW_%s(%s, %s)" % ("GREY" if grey else "MONO", name.upper(), name)
+                            for name, _, _, grey in sprites))
+    lines.append("};\nconst int target_sprite_count = %d;" % len(sprites))
+    with open(os.path.join(folder, "target_sprites.c"), "w") as out:
+        out.write("\n".join(lines) + "\n")
+
+
+def build(compiler, folder, companion_dir, program):
+    """Builds target_check.c and target_sprites.c; None on success, else the compiler's words."""
+    include = ["-I", companion_dir, "-I", folder]
+    sources = [os.path.join(HERE, "target_check.c"), os.path.join(folder, "target_sprites.c")]
+    if compiler[0] != "sdcc":
+        built = run(compiler + include + sources + ["-o", program])
+        return None if built.returncode == 0 else built.stderr
+    objects = []
+    for source in sources:  # sdcc builds one file at a time
+        objects.append(os.path.join(folder, os.path.basename(source)[:-2] + ".rel"))
+        built = run(compiler + include + ["-c", source, "-o", objects[-1]])
+        if built.returncode != 0:
+            return built.stdout + built.stderr
+    built = run(compiler + objects + ["-o", program])
+    return None if built.returncode == 0 else built.stdout + built.stderr
+
+
+def simulator_output(command, compiler, program):
+    """What the program printed, without the simulator's own words."""
+    machine = re.search(r"-m(z80|stm8|mcs51)", " ".join(compiler))
+    simif = SIMIF_PLACE[machine.group(1)] if machine else ""
+    commands = "run\nquit\n" if machine else ""
+    command = [part.format(program=program, simif=simif) for part in command]
+    ran = run(command + ([] if program in command else [program]), input=commands)
+    text = ran.stderr if command[0] == "qemu-system-arm" else ran.stdout  # semihosting
+    if command[0] == "simavr":  # its UART lines: coloured, broken at 256, "." for newline
+        text = re.sub(r"\x1b\[[0-9;]*m|\n", "", ran.stderr).replace(".", "\n")
+    # Only the program prints lines of hex digits, level digits or "end".
+    return ran.returncode, "".join(line for line in text.splitlines(True)
+                                   if re.fullmatch(r"[0-9A-F]*\n|end\n", line))
+
+
+def drawing_cost(compiler, work, companion_dir):
+    """Bytes of code and of RAM of the drawing code alone, from its object file."""
+    source = os.path.join(work, "implementation.c")
+    with open(source, "w") as out:
+        out.write('#define BLITVIEW_IMPLEMENTATION\n#include "Blitview.h"\n')
+    objects = os.path.join(work, "implementation." + ("rel" if compiler[0] == "sdcc" else "o"))
+    built = run(compiler + ["-I", companion_dir, "-c", source, "-o", objects])
+    if built.returncode != 0:
+        return "?", "?"
+    if compiler[0] == "sdcc":
+        with open(objects) as rel:
+            areas = dict(re.findall(r"^A (\w+) size (\w+)", rel.read(), re.M))
+        code = sum(int(areas.get(a, "0"), 16) for a in ("_CODE", "CSEG", "_CONST", "CONST"))
+        ram = sum(int(areas.get(a, "0"), 16) for a in ("_DATA", "DSEG", "XSEG", "OSEG"))
+        return code, ram
+    if compiler[0] == "cl65":
+        dump = run(["od65", "--dump-segsize", objects]).stdout
+        sizes = {k: int(v) for k, v in re.findall(r"(\w+):\s*(\d+)", dump)}
+        return sizes.get("CODE", 0) + sizes.get("RODATA", 0), sizes.get("DATA", 0) + sizes.get("BSS", 0)
+    size_tool = compiler[0].replace("gcc", "size")
+    fields = run([size_tool, objects]).stdout.splitlines()[1].split()
+    return int(fields[0]), int(fields[1]) + int(fields[2])
+
+
+def check_target(target, quillbit, companion_dir, work):
+    """(name, how many of compiled, ran and identical hold, what failed, drawing cost)."""
+    name, compiler, simulator, tall_rows = target
+    folder = os.path.join(work, re.sub(r"\W+", "_", name))
+    write_sprites(folder, quillbit, tall_rows)
+    # quillbit put its own Blitview.h beside the headers, which "Blitview.h" finds first.
+    shutil.copy(os.path.join(companion_dir, "Blitview.h"), folder)
+    host_program = os.path.join(folder, "host")
+    program = os.path.join(folder, "program" + (".ihx" if compiler[0] == "sdcc" else ""))
+    failure = build(HOST, folder, companion_dir, host_program)
+    if failure:
+        return name, 0, "the build machine's build failed:\n" + failure, None
+    expected = run([host_program]).stdout
+    failure = build(compiler, folder, companion_dir, program)
+    cost = drawing_cost(compiler, folder, companion_dir)
+    if failure:
+        return name, 0, "not compiled:\n" + failure, cost
+    status, output = simulator_output(simulator, compiler, program)
+    output = output.split("end\n", 1)[0] + "end\n" if "end\n" in output else output
+    if not output.endswith("end\n"):
+        return name, 1, "did not run to its end (status %d):\n%s" % (status, output[-400:]), cost
+    if output != expected:
+        line = next(i for i, (a, b) in enumerate(zip(output.splitlines(), expected.splitlines()))
+                    if a != b)
+        return name, 2, "output line %d differs:\n%s\nthe build machine's:\n%s" % (
+            line + 1, output.splitlines()[line][:200], expected.splitlines()[line][:200]), cost
+    return name, 3, None, cost
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--quillbit", required=True, help="the built quillbit program")
+    parser.add_argument("--companion", default=os.path.join(HERE, "..", "..", "companion"),
+                        help="the folder of the Blitview.h to test")
+    parser.add_argument("--target", action="append", help="only this target (repeatable)")
+    args = parser.parse_args()
+    targets = [t for t in TARGETS if not args.target or t[0] in args.target]
+    missing = [t[1][0] for t in TARGETS + [("host", HOST, None, 0)] if not shutil.which(t[1][0])]
+    missing += [t[2][0] for t in TARGETS if not shutil.which(t[2][0])]
+    if missing:
+        print("missing (scripts/install-deps.sh installs them): " + " ".join(sorted(set(missing))))
+        return 1
+    work = tempfile.mkdtemp(prefix="quillbit-targets-")
+    try:
+        with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
+            results = list(pool.map(lambda t: check_target(t, os.path.abspath(args.quillbit),
+                                                           os.path.abspath(args.companion), work),
+                                    targets))
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    print("%-14s %-9s %-4s %-10s %-11s %s" % ("target", "compiled", "ran", "identical",
+                                              "code bytes", "RAM bytes"))
+    for name, reached, _, cost in results:
+        marks = ["yes" if reached > i else "no" if reached == i else "-" for i in range(3)]
+        print("%-14s %-9s %-4s %-10s %-11s %s" % ((name,) + tuple(marks) + (cost or ("?", "?"))))
+    failed = [(name, failure) for name, _, failure, _ in results if failure]
+    for name, failure in failed:
+        print("\n== %s: %s" % (name, failure))
+    print("%d passed, %d failed" % (len(results) - len(failed), len(failed)))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
