@@ -69,7 +69,7 @@ enum blitview_rows { BLITVIEW_ROWS_BYTES, BLITVIEW_ROWS_16, BLITVIEW_ROWS_32 };
 #define BLITVIEW_IS_(width, value) (!((width) ^ (value)))
 #define BLITVIEW_ROWS_OF(width) \
   (BLITVIEW_IS_(width, 16) * BLITVIEW_ROWS_16 + BLITVIEW_IS_(width, 32) * BLITVIEW_ROWS_32)
-#define BLITVIEW_ELEMENT_SIZE(width)                                  \
+#define BLITVIEW_ELEMENT_SIZE(width)                            \
   (1 + BLITVIEW_IS_(width, 16) * (sizeof(unsigned short) - 1) + \
    BLITVIEW_IS_(width, 32) * (sizeof(unsigned long) - 1))
 
@@ -86,16 +86,16 @@ typedef struct blitview_sprite {
    when an array's element type does not fit it. The check rides on the width, not on
    the pointers: sdcc takes no pointer sum of that kind as a constant. */
 #define BLITVIEW_MISFIT_(plane, width) (sizeof((plane)[0]) - BLITVIEW_ELEMENT_SIZE(width))
-#define BLITVIEW_CHECKED_WIDTH_(width, plane1, plane2) \
-  ((int)((width) + 0 * sizeof(char[1 - 2 * !!(BLITVIEW_MISFIT_(plane1, width) |   \
+#define BLITVIEW_CHECKED_WIDTH_(width, plane1, plane2)                          \
+  ((int)((width) + 0 * sizeof(char[1 - 2 * !!(BLITVIEW_MISFIT_(plane1, width) | \
                                               BLITVIEW_MISFIT_(plane2, width))])))
 
 /* Descriptor of a sprite from its size and its arrays (the same one twice when
    black and white), usable as a constant initializer. */
-#define BLITVIEW_SPRITE(width, height, plane1, plane2)                                   \
-  {                                                                                      \
+#define BLITVIEW_SPRITE(width, height, plane1, plane2)                                 \
+  {                                                                                    \
     BLITVIEW_CHECKED_WIDTH_(width, plane1, plane2), (height), BLITVIEW_ROWS_OF(width), \
-        (const void*)(plane1), (const void*)(plane2)                                     \
+        (const void*)(plane1), (const void*)(plane2)                                   \
   }
 
 /* Descriptor of a generated black-and-white sprite: BLITVIEW_MONO(SHIP, ship). */
@@ -182,95 +182,164 @@ int blitview_level(const blitview_sprite* sprite, int x, int y) {
   return level;
 }
 
-/* Row y of a plane as bytes: the array itself for byte rows, else unpacked into out. */
-static const unsigned char* blitview_row_(const void* plane, int width, int y,
-                                          unsigned char* out) {
-  if (width == 16) {
-    unsigned short word = ((const unsigned short*)plane)[y];
-    out[0] = (unsigned char)(word >> 8);
-    out[1] = (unsigned char)(word & 0xFFu);
-  } else if (width == 32) {
-    unsigned long word = ((const unsigned long*)plane)[y];
-    out[0] = (unsigned char)((word >> 24) & 0xFFu);
-    out[1] = (unsigned char)((word >> 16) & 0xFFu);
-    out[2] = (unsigned char)((word >> 8) & 0xFFu);
-    out[3] = (unsigned char)(word & 0xFFu);
-  } else {
-    return (const unsigned char*)plane + (size_t)y * (size_t)(width / 8);
-  }
-  return out;
-}
-
-/* What the modes do to a screen byte b for sprite bits s and shape m, in one form:
-   b = (b & ~clear) ^ flip, with clear = (m & use_shape) | (s & use_bits), flip = s & use_flip.
-   PUT is (b & ~m) ^ s because s lies inside m. Three masks per mode keep the mode out of
-   the inner loop. */
-typedef struct blitview_masks_ {
-  unsigned char use_shape, use_bits, use_flip;
-} blitview_masks_;
-
-static const blitview_masks_ blitview_mode_masks_[4] = {
-    {0x00, 0xFF, 0xFF}, /* OR */
-    {0xFF, 0x00, 0x00}, /* AND-NOT */
-    {0x00, 0x00, 0xFF}, /* XOR */
-    {0xFF, 0x00, 0xFF}  /* PUT */
+/* What the modes do to a screen byte b for sprite bits s and shape m: OR is b | s, the
+   others b = (b & ~(m & shape_mask)) ^ (s & flip_mask), PUT being (b & ~m) ^ s as s lies
+   inside m. Two masks per mode keep the mode out of the inner loop. */
+static const unsigned char blitview_mode_masks_[4][2] = {
+    {0x00, 0xFF}, /* OR (the masks of XOR; the loop tells OR apart) */
+    {0xFF, 0x00}, /* AND-NOT */
+    {0x00, 0xFF}, /* XOR */
+    {0xFF, 0xFF}  /* PUT */
 };
 
-/* One sprite row onto one screen row: screen bytes first to end - 1 of the sprite's
-   span, where byte k takes the sprite's bytes k - 1 and k moved right by shift. */
-static void blitview_draw_row_(const unsigned char* row1, const unsigned char* row2, int bytes,
-                               unsigned char* out1, unsigned char* out2, int first, int end,
-                               unsigned char shift, const blitview_masks_* masks) {
-  unsigned carry1 = first > 0 ? row1[first - 1] : 0u;
-  unsigned carry2 = first > 0 ? row2[first - 1] : 0u;
-  int k;
-  for (k = first; k < end; ++k) {
-    unsigned char bits1, bits2, shape, clear;
-    if (k < bytes) {
-      carry1 = (carry1 << 8) | row1[k];
-      carry2 = (carry2 << 8) | row2[k];
+/* One screen byte of each plane from the sprite's bits there: a macro, as C89 has no
+   inline and a call per byte costs more than the byte itself on an 8-bit machine. */
+#define BLITVIEW_APPLY_(bits1, bits2)                                         \
+  do {                                                                        \
+    const unsigned char b1_ = (unsigned char)((bits1)&0xFFu);                 \
+    const unsigned char b2_ = (unsigned char)((bits2)&0xFFu);                 \
+    const unsigned char keep_ = (unsigned char)~((b1_ | b2_) & shape_mask);   \
+    if (or_mode) {                                                            \
+      *out1 = (unsigned char)(*out1 | b1_);                                   \
+      if (out2) *out2 = (unsigned char)(*out2 | b2_);                         \
+    } else {                                                                  \
+      *out1 = (unsigned char)((*out1 & keep_) ^ (b1_ & flip_mask));           \
+      if (out2) *out2 = (unsigned char)((*out2 & keep_) ^ (b2_ & flip_mask)); \
+    }                                                                         \
+    ++out1;                                                                   \
+    if (out2) ++out2;                                                         \
+  } while (0)
+
+/* A draw after clipping: sprite rows row to row_end - 1 onto screen bytes first to end - 1
+   of the sprite's span, from screen offset line on. Byte k of the span takes sprite bytes
+   k - 1 and k moved right by shift; it has one byte more than the sprite when shift is not 0. */
+typedef struct blitview_clip_ {
+  const void* plane1;
+  const void* plane2;
+  unsigned char* screen1;
+  unsigned char* screen2;
+  size_t line, stride;
+  int bytes, row, row_end, first, end;
+  unsigned char shift, or_mode;
+  const unsigned char* masks;
+} blitview_clip_;
+
+/* Each path on its own: inlined into one function, the two crowd the registers of an
+   8-bit machine. */
+#if defined(__GNUC__)
+#define BLITVIEW_PATH_ static __attribute__((noinline))
+#else
+#define BLITVIEW_PATH_ static
+#endif
+
+/* Sprites up to 24 wide, most of them: a row moved by shift fits in 32 bits, so each plane
+   takes one shift of a long, and its bytes come from the top. */
+BLITVIEW_PATH_ void blitview_draw_narrow_(const blitview_clip_* clip) {
+  const unsigned char shape_mask = clip->masks[0], flip_mask = clip->masks[1];
+  const unsigned char shift = clip->shift, or_mode = clip->or_mode;
+  const int bytes = clip->bytes, first = clip->first, end = clip->end;
+  unsigned char* out1_row = clip->screen1 + clip->line;
+  unsigned char* out2_row = clip->screen2 ? clip->screen2 + clip->line : NULL;
+  unsigned char buffer1[4], buffer2[4];
+  int row, k;
+  for (row = clip->row; row < clip->row_end; ++row) {
+    unsigned char* out1 = out1_row;
+    unsigned char* out2 = out2_row;
+    unsigned long span1, span2;
+    if (bytes == 2) {
+      span1 = (unsigned long)((const unsigned short*)clip->plane1)[row] << 16;
+      span2 = (unsigned long)((const unsigned short*)clip->plane2)[row] << 16;
     } else {
-      carry1 <<= 8;
-      carry2 <<= 8;
+      const unsigned char* row1 = (const unsigned char*)clip->plane1 + (size_t)row * (size_t)bytes;
+      const unsigned char* row2 = (const unsigned char*)clip->plane2 + (size_t)row * (size_t)bytes;
+      span1 = (unsigned long)row1[0] << 24;
+      span2 = (unsigned long)row2[0] << 24;
+      if (bytes == 3) {
+        span1 |= ((unsigned long)row1[1] << 16) | ((unsigned)row1[2] << 8);
+        span2 |= ((unsigned long)row2[1] << 16) | ((unsigned)row2[2] << 8);
+      }
     }
-    bits1 = (unsigned char)((carry1 >> shift) & 0xFFu);
-    bits2 = (unsigned char)((carry2 >> shift) & 0xFFu);
-    shape = (unsigned char)(bits1 | bits2);
-    clear = (unsigned char)(shape & masks->use_shape);
-    *out1 = (unsigned char)((*out1 & ~(clear | (bits1 & masks->use_bits))) ^ (bits1 & masks->use_flip));
-    ++out1;
-    if (out2) {
-      *out2 = (unsigned char)((*out2 & ~(clear | (bits2 & masks->use_bits))) ^ (bits2 & masks->use_flip));
-      ++out2;
+    span1 >>= shift;
+    span2 >>= shift;
+    /* Bytes, not the long, in the loop: 8-bit compilers keep a long in no registers. */
+    buffer1[0] = (unsigned char)(span1 >> 24);
+    buffer1[1] = (unsigned char)((span1 >> 16) & 0xFFu);
+    buffer1[2] = (unsigned char)((span1 >> 8) & 0xFFu);
+    buffer1[3] = (unsigned char)(span1 & 0xFFu);
+    buffer2[0] = (unsigned char)(span2 >> 24);
+    buffer2[1] = (unsigned char)((span2 >> 16) & 0xFFu);
+    buffer2[2] = (unsigned char)((span2 >> 8) & 0xFFu);
+    buffer2[3] = (unsigned char)(span2 & 0xFFu);
+    for (k = first; k < end; ++k) BLITVIEW_APPLY_(buffer1[k], buffer2[k]);
+    out1_row += clip->stride;
+    if (out2_row) out2_row += clip->stride;
+  }
+}
+
+/* Wider sprites, a byte at a time. */
+BLITVIEW_PATH_ void blitview_draw_wide_(const blitview_clip_* clip) {
+  const unsigned char shape_mask = clip->masks[0], flip_mask = clip->masks[1];
+  const unsigned char shift = clip->shift, or_mode = clip->or_mode;
+  const int bytes = clip->bytes, first = clip->first, end = clip->end;
+  unsigned char buffer1[4], buffer2[4];
+  size_t line = clip->line;
+  int row, k;
+  for (row = clip->row; row < clip->row_end; ++row, line += clip->stride) {
+    const unsigned char *row1 = buffer1, *row2 = buffer2;
+    unsigned char* out1 = clip->screen1 + line;
+    unsigned char* out2 = clip->screen2 ? clip->screen2 + line : NULL;
+    unsigned carry1, carry2;
+    if (bytes == 4) {
+      unsigned long word1 = ((const unsigned long*)clip->plane1)[row];
+      unsigned long word2 = ((const unsigned long*)clip->plane2)[row];
+      for (k = 3; k >= 0; --k, word1 >>= 8, word2 >>= 8) {
+        buffer1[k] = (unsigned char)(word1 & 0xFFu);
+        buffer2[k] = (unsigned char)(word2 & 0xFFu);
+      }
+    } else {
+      row1 = (const unsigned char*)clip->plane1 + (size_t)row * (size_t)bytes;
+      row2 = (const unsigned char*)clip->plane2 + (size_t)row * (size_t)bytes;
+    }
+    carry1 = first > 0 ? row1[first - 1] : 0u;
+    carry2 = first > 0 ? row2[first - 1] : 0u;
+    for (k = first; k < end; ++k) {
+      carry1 = (carry1 << 8) | (k < bytes ? row1[k] : 0u);
+      carry2 = (carry2 << 8) | (k < bytes ? row2[k] : 0u);
+      BLITVIEW_APPLY_(carry1 >> shift, carry2 >> shift);
     }
   }
 }
 
 void blitview_draw(const blitview_sprite* sprite, const blitview_framebuffer* screen, int x, int y,
                    blitview_mode mode) {
-  unsigned char buffer1[4], buffer2[4];
-  const int bytes = sprite->width / 8;
-  int column, first, end, row, row_end;
-  unsigned char shift;
-  size_t line;
+  const int width = sprite->width, width_bytes = screen->width_bytes;
+  blitview_clip_ clip;
+  int column;
   /* Off-screen sprites stop here, which also keeps the sums below from overflowing. */
-  if (x <= -sprite->width || y <= -sprite->height || y >= screen->height) return;
-  if (x >= 0 && x / 8 >= screen->width_bytes) return;
-  if ((unsigned)mode > (unsigned)BLITVIEW_PUT) return;
-  /* x / 8 rounded down, also for negative x (C89 leaves that rounding open). */
-  column = x >= 0 ? x / 8 : -(-(x + 1) / 8) - 1;
-  shift = (unsigned char)(x - column * 8);
-  first = column < 0 ? -column : 0;
-  end = bytes + (shift != 0);
-  if (end > screen->width_bytes - column) end = screen->width_bytes - column;
-  row = y < 0 ? -y : 0;
-  row_end = screen->height - y < sprite->height ? screen->height - y : sprite->height;
-  line = (size_t)(y + row) * (size_t)screen->width_bytes + (size_t)(column + first);
-  for (; row < row_end; ++row, line += (size_t)screen->width_bytes) {
-    blitview_draw_row_(blitview_row_(sprite->plane1, sprite->width, row, buffer1),
-                       blitview_row_(sprite->plane2, sprite->width, row, buffer2), bytes,
-                       screen->plane1 + line, screen->plane2 ? screen->plane2 + line : NULL,
-                       first, end, shift, &blitview_mode_masks_[mode]);
+  if (x <= -width || y <= -sprite->height || y >= screen->height) return;
+  /* x / 8 rounded down, also for negative x (C89 leaves that rounding open), by shifts:
+     some compilers call a division routine for x / 8. */
+  column = x >= 0 ? (int)((unsigned)x >> 3) : -(int)((unsigned)(-(x + 1)) >> 3) - 1;
+  if (column >= width_bytes || (unsigned)mode > (unsigned)BLITVIEW_PUT) return;
+  clip.plane1 = sprite->plane1;
+  clip.plane2 = sprite->plane2;
+  clip.screen1 = screen->plane1;
+  clip.screen2 = screen->plane2;
+  clip.stride = (size_t)width_bytes;
+  clip.bytes = width / 8;
+  clip.shift = (unsigned char)(x - column * 8);
+  clip.first = column < 0 ? -column : 0;
+  clip.end = clip.bytes + (clip.shift != 0);
+  if (clip.end > width_bytes - column) clip.end = width_bytes - column;
+  clip.row = y < 0 ? -y : 0;
+  clip.row_end = screen->height - y < sprite->height ? screen->height - y : sprite->height;
+  clip.line = (size_t)(y + clip.row) * clip.stride + (size_t)(column + clip.first);
+  clip.masks = blitview_mode_masks_[mode];
+  clip.or_mode = mode == BLITVIEW_OR;
+  if (width <= 24) {
+    blitview_draw_narrow_(&clip);
+  } else {
+    blitview_draw_wide_(&clip);
   }
 }
 

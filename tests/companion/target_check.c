@@ -106,9 +106,9 @@ static void draw_and_print(const blitview_sprite* sprite, int planes, int x, int
 /* Where the sprite is drawn: x + dx * width / 2, y + dy * height. x offsets inside a byte
    and on a byte boundary; clipped at each edge; just outside each edge. */
 static const signed char places[][4] = {
-    {0, 0, 0, 0},   {1, 1, 0, 0},  {3, 2, 0, 0},  {7, 3, 0, 0},  {8, 4, 0, 0},
-    {13, 5, 0, 0},  {-5, 1, 0, 0}, {47, -2, -1, 0}, {11, 14, 0, 0}, {0, 0, -2, 0},
-    {48, 0, 0, 0},  {0, 16, 0, 0}, {0, 0, 0, -1}};
+    {0, 0, 0, 0},  {1, 1, 0, 0},  {3, 2, 0, 0},    {7, 3, 0, 0},   {8, 4, 0, 0},
+    {13, 5, 0, 0}, {-5, 1, 0, 0}, {47, -2, -1, 0}, {11, 14, 0, 0}, {0, 0, -2, 0},
+    {48, 0, 0, 0}, {0, 16, 0, 0}, {0, 0, 0, -1}};
 
 static void check_sprite(const blitview_sprite* sprite) {
   const int w = sprite->width, h = sprite->height;
@@ -121,8 +121,8 @@ static void check_sprite(const blitview_sprite* sprite) {
   target_putc('\n');
   for (mode = BLITVIEW_OR; mode <= BLITVIEW_PUT; ++mode) {
     for (i = 0; i < (int)(sizeof places / sizeof places[0]); ++i) {
-      draw_and_print(sprite, 2, places[i][0] + places[i][2] * (w / 2), places[i][1] + places[i][3] * h,
-                     mode);
+      draw_and_print(sprite, 2, places[i][0] + places[i][2] * (w / 2),
+                     places[i][1] + places[i][3] * h, mode);
     }
   }
   draw_and_print(sprite, 1, 3, 2, BLITVIEW_PUT);

@@ -37,7 +37,8 @@ SDCC = ["sdcc", "--Werror", "--opt-code-size"]
 # name, compiler and flags, simulator, rows of the tall sprite (40 wide, two planes)
 TARGETS = [
     ("atmega328p", ["avr-gcc", "-mmcu=atmega328p"] + GCC_WARNINGS, AVR_RUN + ["atmega328p"], 96),
-    ("atmega1284p", ["avr-gcc", "-mmcu=atmega1284p"] + GCC_WARNINGS, AVR_RUN + ["atmega1284p"], 819),
+    ("atmega1284p", ["avr-gcc", "-mmcu=atmega1284p"] + GCC_WARNINGS, AVR_RUN + ["atmega1284p"],
+     819),
     ("cortex-m3", ["arm-none-eabi-gcc", "-mcpu=cortex-m3"] + ARM + GCC_WARNINGS,
      ARM_RUN + ["lm3s6965evb"], 819),
     ("cortex-m0", ["arm-none-eabi-gcc", "-mcpu=cortex-m0"] + ARM + GCC_WARNINGS,
@@ -50,7 +51,7 @@ TARGETS = [
     ("6502 (cc65)", ["cl65", "-t", "sim6502", "-O", "-W", "+error"], ["sim65"], 819),
     ("z80 (sdcc)", SDCC + ["-mz80"], ["sz80"] + SIMIF, 819),
     ("stm8 (sdcc)", SDCC + ["-mstm8"], ["sstm8"] + SIMIF, 400),
-    ("8051 (sdcc)", SDCC + ["-mmcs51", "--model-large"], ["s51"] + SIMIF, 819),
+    ("8051 (sdcc)", SDCC + ["-mmcs51", "--model-large", "--stack-auto"], ["s51"] + SIMIF, 819),
 ]
 SIMIF_PLACE = {"z80": "outputs[0xff]", "stm8": "rom[0xffff]", "mcs51": "xram[0xffff]"}
 HOST = ["cc"] + GCC_WARNINGS
@@ -81,8 +82,8 @@ def write_sprites(folder, quillbit, tall_rows):
         raise RuntimeError("quillbit failed: " + converted.stderr)
     lines = ['#include "%s.h"' % s[0] for s in sprites] + ['#include "Blitview.h"']
     lines.append("const blitview_sprite target_sprites[] = {")
-    lines.append(",\n".join("  BLITVIEW_%s(%s, %s)" % ("GREY" if grey else "MONO", name.upper(), name)
-                            for name, _, _, grey in sprites))
+    lines.append(",\n".join("  BLITVIEW_%s(%s, %s)" % ("GREY" if grey else "MONO", name.upper(),
+                                                        name) for name, _, _, grey in sprites))
     lines.append("};\nconst int target_sprite_count = %d;" % len(sprites))
     with open(os.path.join(folder, "target_sprites.c"), "w") as out:
         out.write("\n".join(lines) + "\n")
@@ -91,7 +92,7 @@ def write_sprites(folder, quillbit, tall_rows):
 def build(compiler, folder, companion_dir, program):
     """Builds target_check.c and target_sprites.c; None on success, else the compiler's words."""
     include = ["-I", companion_dir, "-I", folder]
-    sources = [os.path.join(HERE, "target_check.c"), os.path.join(folder, "target_sprites.c")]
+    sources = [os.path.join(folder, "target_check.c"), os.path.join(folder, "target_sprites.c")]
     if compiler[0] != "sdcc":
         built = run(compiler + include + sources + ["-o", program])
         return None if built.returncode == 0 else built.stderr
@@ -132,13 +133,14 @@ def drawing_cost(compiler, work, companion_dir):
     if compiler[0] == "sdcc":
         with open(objects) as rel:
             areas = dict(re.findall(r"^A (\w+) size (\w+)", rel.read(), re.M))
-        code = sum(int(areas.get(a, "0"), 16) for a in ("_CODE", "CSEG", "_CONST", "CONST"))
-        ram = sum(int(areas.get(a, "0"), 16) for a in ("_DATA", "DSEG", "XSEG", "OSEG"))
+        code = sum(int(areas.get(a, "0"), 16) for a in ("_CODE", "CODE", "CSEG", "CONST"))
+        ram = sum(int(areas.get(a, "0"), 16) for a in ("_DATA", "DATA", "DSEG", "OSEG", "XSEG"))
         return code, ram
     if compiler[0] == "cl65":
         dump = run(["od65", "--dump-segsize", objects]).stdout
         sizes = {k: int(v) for k, v in re.findall(r"(\w+):\s*(\d+)", dump)}
-        return sizes.get("CODE", 0) + sizes.get("RODATA", 0), sizes.get("DATA", 0) + sizes.get("BSS", 0)
+        return (sizes.get("CODE", 0) + sizes.get("RODATA", 0),
+                sizes.get("DATA", 0) + sizes.get("BSS", 0))
     size_tool = compiler[0].replace("gcc", "size")
     fields = run([size_tool, objects]).stdout.splitlines()[1].split()
     return int(fields[0]), int(fields[1]) + int(fields[2])
@@ -151,6 +153,7 @@ def check_target(target, quillbit, companion_dir, work):
     write_sprites(folder, quillbit, tall_rows)
     # quillbit put its own Blitview.h beside the headers, which "Blitview.h" finds first.
     shutil.copy(os.path.join(companion_dir, "Blitview.h"), folder)
+    shutil.copy(os.path.join(HERE, "target_check.c"), folder)  # cc65 puts objects beside it
     host_program = os.path.join(folder, "host")
     program = os.path.join(folder, "program" + (".ihx" if compiler[0] == "sdcc" else ""))
     failure = build(HOST, folder, companion_dir, host_program)
