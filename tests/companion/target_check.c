@@ -68,8 +68,8 @@ static void target_stop(void) {}
 extern const blitview_sprite target_sprites[];
 extern const int target_sprite_count;
 
-#define SCREEN_BYTES 6
-#define SCREEN_ROWS 16
+#define SCREEN_BYTES 7 /* as in test_companion.py, whose pixel model checks the output */
+#define SCREEN_ROWS 12
 #define SCREEN_SIZE (SCREEN_BYTES * SCREEN_ROWS)
 static unsigned char plane1[SCREEN_SIZE], plane2[SCREEN_SIZE];
 
@@ -103,12 +103,13 @@ static void draw_and_print(const blitview_sprite* sprite, int planes, int x, int
   target_putc('\n');
 }
 
-/* Where the sprite is drawn: x + dx * width / 2, y + dy * height. x offsets inside a byte
-   and on a byte boundary; clipped at each edge; just outside each edge. */
+/* Where the sprite is drawn, as PLACES in test_targets.py: x + dx * width / 2, y + dy *
+   height. x offsets inside a byte and on a byte boundary; clipped at each edge; just
+   outside each edge. */
 static const signed char places[][4] = {
     {0, 0, 0, 0},  {1, 1, 0, 0},  {3, 2, 0, 0},    {7, 3, 0, 0},   {8, 4, 0, 0},
-    {13, 5, 0, 0}, {-5, 1, 0, 0}, {47, -2, -1, 0}, {11, 14, 0, 0}, {0, 0, -2, 0},
-    {48, 0, 0, 0}, {0, 16, 0, 0}, {0, 0, 0, -1}};
+    {13, 5, 0, 0}, {-5, 1, 0, 0}, {55, -2, -1, 0}, {11, 10, 0, 0}, {0, 0, -2, 0},
+    {56, 0, 0, 0}, {0, 12, 0, 0}, {0, 0, 0, -1}};
 
 static void check_sprite(const blitview_sprite* sprite) {
   const int w = sprite->width, h = sprite->height;

@@ -24,6 +24,7 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 import pictures  # noqa: E402
+from test_companion import MODES, SCREEN_ROWS, expected_screen, levels_of  # noqa: E402
 
 GCC_WARNINGS = ["-std=c99", "-pedantic", "-Wall", "-Wextra", "-Werror", "-Os"]
 ARM = ["-mthumb", "-nostartfiles", "-Wl,--section-start=.vectors=0,-Ttext=0x100,-Tdata=0x20000000"]
@@ -56,6 +57,11 @@ TARGETS = [
 SIMIF_PLACE = {"z80": "outputs[0xff]", "stm8": "rom[0xffff]", "mcs51": "xram[0xffff]"}
 HOST = ["cc"] + GCC_WARNINGS
 
+# Where target_check.c draws each sprite: x + dx * width / 2, y + dy * height.
+PLACES = [(0, 0, 0, 0), (1, 1, 0, 0), (3, 2, 0, 0), (7, 3, 0, 0), (8, 4, 0, 0), (13, 5, 0, 0),
+          (-5, 1, 0, 0), (55, -2, -1, 0), (11, 10, 0, 0), (0, 0, -2, 0), (56, 0, 0, 0),
+          (0, 12, 0, 0), (0, 0, 0, -1)]
+
 # name, width, height, grey
 SPRITES = [("w8m", 8, 9, False), ("w16g", 16, 10, True), ("w32m", 32, 5, False),
            ("w24g", 24, 4, True)]
@@ -71,22 +77,37 @@ def write_sprites(folder, quillbit, tall_rows):
     os.makedirs(folder)
     sprites = SPRITES + [("tall", 40, tall_rows, True)]
     colours = [pictures.WHITE, pictures.BLACK, pictures.LIGHT, pictures.DARK]
+    model = []
     for name, width, height, grey in sprites:
         pick = random.Random(name).choice
         rows = [[pick(colours[:4 if grey else 2]) for _ in range(width)] for _ in range(height)]
         rows[0][0] = pictures.BLACK
         pictures.write(os.path.join(folder, name + ".png"), rows)
+        model += model_output(levels_of(rows))
     converted = run([quillbit] + [os.path.join(folder, s[0] + ".png") for s in sprites],
                     stdin=subprocess.DEVNULL)
     if converted.returncode != 0:
         raise RuntimeError("quillbit failed: " + converted.stderr)
     lines = ['#include "%s.h"' % s[0] for s in sprites] + ['#include "Blitview.h"']
     lines.append("const blitview_sprite target_sprites[] = {")
-    lines.append(",\n".join("  BLITVIEW_%s(%s, %s)" % ("GREY" if grey else "MONO", name.upper(),
-                                                        name) for name, _, _, grey in sprites))
+    descriptors = ["  BLITVIEW_%s(%s, %s)" % ("GREY" if grey else "MONO", name.upper(), name)
+                   for name, _, _, grey in sprites]
+    lines.append(",\n".join(descriptors))
     lines.append("};\nconst int target_sprite_count = %d;" % len(sprites))
     with open(os.path.join(folder, "target_sprites.c"), "w") as out:
         out.write("\n".join(lines) + "\n")
+    return "\n".join(model + ["end"]) + "\n"
+
+
+def model_output(levels):
+    """What target_check.c must print for a sprite, from test_companion.py's pixel model."""
+    width, height = len(levels[0]), len(levels)
+    lines = ["".join(map(str, levels[0])), "".join(map(str, levels[-1])), "000"]
+    visible = levels[:SCREEN_ROWS + 2]  # no draw shows more rows; the tall sprite's model is quick
+    for mode in MODES:
+        for x, y, dx, dy in PLACES:
+            lines += expected_screen(visible, 2, [(x + dx * (width // 2), y + dy * height, mode)])
+    return lines + expected_screen(visible, 1, [(3, 2, "PUT")]) + [""]
 
 
 def build(compiler, folder, companion_dir, program):
@@ -147,33 +168,40 @@ def drawing_cost(compiler, work, companion_dir):
 
 
 def check_target(target, quillbit, companion_dir, work):
-    """(name, how many of compiled, ran and identical hold, what failed, drawing cost)."""
+    """(name, how many of compiled, ran and identical hold, whether the build machine drew
+    as the pixel model, what failed, drawing cost)."""
     name, compiler, simulator, tall_rows = target
     folder = os.path.join(work, re.sub(r"\W+", "_", name))
-    write_sprites(folder, quillbit, tall_rows)
+    model = write_sprites(folder, quillbit, tall_rows)
     # quillbit put its own Blitview.h beside the headers, which "Blitview.h" finds first.
     shutil.copy(os.path.join(companion_dir, "Blitview.h"), folder)
     shutil.copy(os.path.join(HERE, "target_check.c"), folder)  # cc65 puts objects beside it
     host_program = os.path.join(folder, "host")
     program = os.path.join(folder, "program" + (".ihx" if compiler[0] == "sdcc" else ""))
     failure = build(HOST, folder, companion_dir, host_program)
-    if failure:
-        return name, 0, "the build machine's build failed:\n" + failure, None
-    expected = run([host_program]).stdout
+    expected = failure or run([host_program]).stdout
+    if expected != model:
+        return name, -1, False, "the build machine's program is not the pixel model's: " + (
+            failure or first_difference(expected, model)), None
     failure = build(compiler, folder, companion_dir, program)
     cost = drawing_cost(compiler, folder, companion_dir)
     if failure:
-        return name, 0, "not compiled:\n" + failure, cost
+        return name, 0, True, "not compiled:\n" + failure, cost
     status, output = simulator_output(simulator, compiler, program)
     output = output.split("end\n", 1)[0] + "end\n" if "end\n" in output else output
     if not output.endswith("end\n"):
-        return name, 1, "did not run to its end (status %d):\n%s" % (status, output[-400:]), cost
+        return name, 1, True, "did not run to its end (status %d):\n%s" % (
+            status, output[-400:]), cost
     if output != expected:
-        line = next(i for i, (a, b) in enumerate(zip(output.splitlines(), expected.splitlines()))
-                    if a != b)
-        return name, 2, "output line %d differs:\n%s\nthe build machine's:\n%s" % (
-            line + 1, output.splitlines()[line][:200], expected.splitlines()[line][:200]), cost
-    return name, 3, None, cost
+        return name, 2, True, "differs from the build machine's: " + first_difference(
+            output, expected), cost
+    return name, 3, True, None, cost
+
+
+def first_difference(output, expected):
+    pairs = list(zip(output.splitlines() + ["(none)"], expected.splitlines() + ["(none)"]))
+    line = next(i for i, (a, b) in enumerate(pairs) if a != b)
+    return "line %d:\n%s\ninstead of\n%s" % (line + 1, pairs[line][0][:200], pairs[line][1][:200])
 
 
 def main():
@@ -197,12 +225,12 @@ def main():
                                     targets))
     finally:
         shutil.rmtree(work, ignore_errors=True)
-    print("%-14s %-9s %-4s %-10s %-11s %s" % ("target", "compiled", "ran", "identical",
-                                              "code bytes", "RAM bytes"))
-    for name, reached, _, cost in results:
+    row = "%-14s %-7s %-9s %-4s %-10s %-11s %s"
+    print(row % ("target", "model", "compiled", "ran", "identical", "code bytes", "RAM bytes"))
+    for name, reached, model, _, cost in results:
         marks = ["yes" if reached > i else "no" if reached == i else "-" for i in range(3)]
-        print("%-14s %-9s %-4s %-10s %-11s %s" % ((name,) + tuple(marks) + (cost or ("?", "?"))))
-    failed = [(name, failure) for name, _, failure, _ in results if failure]
+        print(row % ((name, "yes" if model else "no") + tuple(marks) + (cost or ("?", "?"))))
+    failed = [(name, failure) for name, _, _, failure, _ in results if failure]
     for name, failure in failed:
         print("\n== %s: %s" % (name, failure))
     print("%d passed, %d failed" % (len(results) - len(failed), len(failed)))
