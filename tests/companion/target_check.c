@@ -1,10 +1,6 @@
-/* Draws converted sprites with Blitview.h on every target and prints what it drew, for
- * test_targets.py to compare byte for byte with the same program built for the build
- * machine. The test writes target_sprites.c, which includes the sprite headers and
- * Blitview.h plainly and defines target_sprites[]; this file holds the drawing code.
- * Output: per sprite the levels of its first and last rows and of three pixels outside,
- * then one line of hex per screen plane after each draw onto a freshly patterned screen.
- */
+/* Prints, for test_targets.py, per sprite of target_sprites[] (target_sprites.c, which the
+ * test writes) the levels of its first and last rows and of three pixels outside, then a
+ * line of hex per screen plane after each draw onto a freshly patterned screen. */
 #define BLITVIEW_IMPLEMENTATION
 #include "Blitview.h"
 
@@ -14,10 +10,10 @@
 #include <avr/io.h>
 #include <avr/sleep.h>
 static void target_putc(char c) {
+  UCSR0B = 1 << TXEN0;
   while (!(UCSR0A & (1 << UDRE0))) continue;
   UDR0 = (unsigned char)c;
 }
-static void target_start(void) { UCSR0B = 1 << TXEN0; }
 static void target_stop(void) {
   cli();
   sleep_cpu(); /* simavr ends on sleep with interrupts off */
@@ -30,7 +26,6 @@ static int target_semihost(int operation, const void* argument) {
   return r0;
 }
 static void target_putc(char c) { target_semihost(0x03, &c); }
-static void target_start(void) {}
 static void target_stop(void) { target_semihost(0x18, (const void*)0x20026); }
 #elif defined(__m68k__)
 static void target_syscall(long number, long a, long b, long c) {
@@ -41,7 +36,6 @@ static void target_syscall(long number, long a, long b, long c) {
   __asm__ volatile("trap #0" : "+d"(d0) : "d"(d1), "d"(d2), "d"(d3) : "memory");
 }
 static void target_putc(char c) { target_syscall(4, 1, (long)&c, 1); }
-static void target_start(void) {}
 static void target_stop(void) { target_syscall(1, 0, 0, 0); }
 #elif defined(__SDCC)
 /* ucsim's simulator interface: 'p' then a character prints it, 's' stops. */
@@ -56,12 +50,10 @@ static void target_putc(char c) {
   target_simif = 'p';
   target_simif = (unsigned char)c;
 }
-static void target_start(void) {}
 static void target_stop(void) { target_simif = 's'; }
 #else
 #include <stdio.h>
 static void target_putc(char c) { putchar(c); }
-static void target_start(void) {}
 static void target_stop(void) {}
 #endif
 
@@ -131,7 +123,6 @@ static void check_sprite(const blitview_sprite* sprite) {
 
 int main(void) {
   int s;
-  target_start();
   for (s = 0; s < target_sprite_count; ++s) check_sprite(&target_sprites[s]);
   target_putc('e');
   target_putc('n');

@@ -1,12 +1,11 @@
 #!/usr/bin/env python3
 """Blitview.h on the machines the sprites are for, each under its simulator.
 
-Converts one sprite of every layout with the built quillbit (8, 16, 32 and 24 pixels
-wide, one plane and two, and one 40 wide as tall as the target's memory takes), builds
-target_check.c with them for each target of TARGETS and for the build machine, and
-compares what the simulator prints with what the build machine's program prints, byte
-for byte. Every compile is held to its compiler's warnings as errors. Prints a table:
-target, compiled, ran, identical, and the bytes of code and RAM the drawing code takes.
+Converts one sprite of every layout with the built quillbit (8, 16, 32 and 24 wide, one
+plane and two, one 40 wide as tall as the target's memory takes), builds target_check.c
+with them for each of TARGETS (warnings as errors) and for the build machine, and checks
+the simulator's output byte for byte against the build machine's, and that against the
+pixel model of test_companion.py. Prints a table with the drawing code's bytes.
 
 Usage: test_targets.py --quillbit PATH [--companion PATH]
 """
@@ -143,28 +142,21 @@ def simulator_output(command, compiler, program):
 
 
 def drawing_cost(compiler, work, companion_dir):
-    """Bytes of code and of RAM of the drawing code alone, from its object file."""
+    """Bytes of code and constants of the drawing code alone, from its object file."""
     source = os.path.join(work, "implementation.c")
+    objects = source[:-1] + ("rel" if compiler[0] == "sdcc" else "o")
     with open(source, "w") as out:
         out.write('#define BLITVIEW_IMPLEMENTATION\n#include "Blitview.h"\n')
-    objects = os.path.join(work, "implementation." + ("rel" if compiler[0] == "sdcc" else "o"))
-    built = run(compiler + ["-I", companion_dir, "-c", source, "-o", objects])
-    if built.returncode != 0:
-        return "?", "?"
+    if run(compiler + ["-I", companion_dir, "-c", "-o", objects, source]).returncode != 0:
+        return "?"
     if compiler[0] == "sdcc":
         with open(objects) as rel:
             areas = dict(re.findall(r"^A (\w+) size (\w+)", rel.read(), re.M))
-        code = sum(int(areas.get(a, "0"), 16) for a in ("_CODE", "CODE", "CSEG", "CONST"))
-        ram = sum(int(areas.get(a, "0"), 16) for a in ("_DATA", "DATA", "DSEG", "OSEG", "XSEG"))
-        return code, ram
+        return sum(int(areas.get(a, "0"), 16) for a in ("_CODE", "CODE", "CSEG", "CONST"))
     if compiler[0] == "cl65":
         dump = run(["od65", "--dump-segsize", objects]).stdout
-        sizes = {k: int(v) for k, v in re.findall(r"(\w+):\s*(\d+)", dump)}
-        return (sizes.get("CODE", 0) + sizes.get("RODATA", 0),
-                sizes.get("DATA", 0) + sizes.get("BSS", 0))
-    size_tool = compiler[0].replace("gcc", "size")
-    fields = run([size_tool, objects]).stdout.splitlines()[1].split()
-    return int(fields[0]), int(fields[1]) + int(fields[2])
+        return sum(int(n) for n in re.findall(r"(?:CODE|RODATA):\s*(\d+)", dump))
+    return int(run([compiler[0].replace("gcc", "size"), objects]).stdout.split()[6])
 
 
 def check_target(target, quillbit, companion_dir, work):
@@ -212,10 +204,9 @@ def main():
     parser.add_argument("--target", action="append", help="only this target (repeatable)")
     args = parser.parse_args()
     targets = [t for t in TARGETS if not args.target or t[0] in args.target]
-    missing = [t[1][0] for t in TARGETS + [("host", HOST, None, 0)] if not shutil.which(t[1][0])]
-    missing += [t[2][0] for t in TARGETS if not shutil.which(t[2][0])]
+    missing = {t[i][0] for t in TARGETS for i in (1, 2) if not shutil.which(t[i][0])}
     if missing:
-        print("missing (scripts/install-deps.sh installs them): " + " ".join(sorted(set(missing))))
+        print("missing (scripts/install-deps.sh installs them): " + " ".join(sorted(missing)))
         return 1
     work = tempfile.mkdtemp(prefix="quillbit-targets-")
     try:
@@ -225,11 +216,11 @@ def main():
                                     targets))
     finally:
         shutil.rmtree(work, ignore_errors=True)
-    row = "%-14s %-7s %-9s %-4s %-10s %-11s %s"
-    print(row % ("target", "model", "compiled", "ran", "identical", "code bytes", "RAM bytes"))
+    row = "%-14s %-7s %-9s %-4s %-10s %s"
+    print(row % ("target", "model", "compiled", "ran", "identical", "code bytes"))
     for name, reached, model, _, cost in results:
         marks = ["yes" if reached > i else "no" if reached == i else "-" for i in range(3)]
-        print(row % ((name, "yes" if model else "no") + tuple(marks) + (cost or ("?", "?"))))
+        print(row % ((name, "yes" if model else "no") + tuple(marks) + (cost or "?",)))
     failed = [(name, failure) for name, _, _, failure, _ in results if failure]
     for name, failure in failed:
         print("\n== %s: %s" % (name, failure))
