@@ -9,15 +9,16 @@ here=$(cd "$(dirname "$0")" && pwd)
 companion=$(cd "${1:-$here/../../companion}" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+cp "$here/blit_bench.c" "$work/"  # cl65 writes its object file beside the source
 
-avr-gcc -mmcu=atmega328p -Os -std=c99 -I"$companion" "$here/blit_bench.c" -o "$work/avr.elf"
+avr-gcc -mmcu=atmega328p -Os -std=c99 -I"$companion" "$work/blit_bench.c" -o "$work/avr.elf"
 numbers=$(simavr -m atmega328p -f 16000000 "$work/avr.elf" 2>&1 | sed 's/\x1b\[[0-9;]*m//g' |
   sed -n 's/.*draw \([0-9]*\) copy \([0-9]*\).*/\1 \2/p')
 report() { echo "$1: draw $2 cycles, copy $3 cycles: the draw takes $(($2 * 10 / $3 / 10)).$(($2 * 10 / $3 % 10)) copies"; }
 report "atmega328p (avr-gcc -Os, simavr)" "${numbers% *}" "${numbers#* }"
 
 cycles() {
-  cl65 -t sim6502 -O -I"$companion" -DBENCH_RUN="$1" "$here/blit_bench.c" -o "$work/6502.prg"
+  cl65 -t sim6502 -O -I"$companion" -DBENCH_RUN="$1" "$work/blit_bench.c" -o "$work/6502.prg"
   sim65 -c "$work/6502.prg" | sed -n 's/^\([0-9]*\) cycles$/\1/p'
 }
 base=$(cycles 0)
