@@ -14,7 +14,10 @@ cp "$here/blit_bench.c" "$work/"  # cl65 writes its object file beside the sourc
 avr-gcc -mmcu=atmega328p -Os -std=c99 -I"$companion" "$work/blit_bench.c" -o "$work/avr.elf"
 numbers=$(simavr -m atmega328p -f 16000000 "$work/avr.elf" 2>&1 | sed 's/\x1b\[[0-9;]*m//g' |
   sed -n 's/.*draw \([0-9]*\) copy \([0-9]*\).*/\1 \2/p')
-report() { echo "$1: draw $2 cycles, copy $3 cycles: the draw takes $(($2 * 10 / $3 / 10)).$(($2 * 10 / $3 % 10)) copies"; }
+report() {
+  tenths=$((($2 * 10 + $3 / 2) / $3))
+  echo "$1: draw $2 cycles, copy $3 cycles: the draw takes $((tenths / 10)).$((tenths % 10)) copies"
+}
 report "atmega328p (avr-gcc -Os, simavr)" "${numbers% *}" "${numbers#* }"
 
 cycles() {
