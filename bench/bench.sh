@@ -1,7 +1,8 @@
 #!/bin/sh
-# `make bench`: installs the peers and tools from Debian, builds Release into BUILD_DIR
-# with the stage micro-benchmarks, runs them, then times quillbit against the peers, and
-# the browser page (build-web/) against quillbit's batch.
+# `make bench`: installs the peers and tools from Debian, counts the cycles of Blitview.h's
+# drawing on an ATmega328P and a 6502, builds Release into BUILD_DIR with the stage
+# micro-benchmarks, runs them, then times quillbit against the peers, and the browser
+# page (build-web/) against quillbit's batch.
 # Usage: bench/bench.sh [BUILD_DIR] [JOBS]     (defaults: build-bench 2)
 set -eu
 
@@ -13,6 +14,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 cmake -S "$here/.." -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLBIT_BENCH=ON -DBUILD_TESTING=OFF
 cmake --build "$build" -j "$jobs" --target quillbit quillbit_micro
+
+echo "== Blitview.h on small machines: cycles of one draw against a copy loop"
+"$here/companion/companion.sh"
 
 echo "== The benchmark's own tests"
 /usr/bin/python3 -m unittest discover -s "$here" -p 'test_*.py'

@@ -6,7 +6,9 @@ set -eu
 packages="build-essential cmake pkg-config libsdl2-dev libstb-dev libpng-dev libgif-dev libjpeg62-turbo-dev libtiff-dev libwebp-dev libgtest-dev clang-format git
 python3 xvfb xdotool x11-utils xfonts-base mount
 clang-tidy shellcheck flake8
-desktop-file-utils file groff-base lintian appstream acl valgrind ninja-build $*"
+desktop-file-utils file groff-base lintian appstream acl valgrind ninja-build
+gcc-avr avr-libc simavr gcc-arm-none-eabi libnewlib-arm-none-eabi qemu-system-arm
+gcc-m68k-linux-gnu qemu-user cc65 sdcc sdcc-ucsim $*"
 
 missing=""
 for package in $packages; do

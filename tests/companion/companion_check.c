@@ -10,6 +10,7 @@
  */
 #include <stdio.h>
 
+#define BLITVIEW_IMPLEMENTATION
 #include "Blitview.h"
 #include "sprites.inc"
 

@@ -1,5 +1,7 @@
 /* The sample game: prints what it knows of each sprite. The sprite headers come from the
-   build, as quillbit_add_sprites() or the Make recipe of README.md convert them. */
+   build, as quillbit_add_sprites() or the Make recipe of README.md convert them. This file
+   holds the drawing code; enemies.c includes Blitview.h for its declarations only. */
+#define BLITVIEW_IMPLEMENTATION
 #include "game.h"
 
 #include <stdio.h>
