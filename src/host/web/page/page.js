@@ -15,6 +15,8 @@ const ZIP_NAME = 'quillbit-headers.zip';
 // Handing a File to the worker costs the page's thread about half a millisecond: the files go
 // in messages sized to take about this long each, with the page free in between.
 const HAND_OVER_MILLISECONDS = 20;
+// What the worker reports is shown this many milliseconds at a time, the page free between.
+const SHOWING_MILLISECONDS = 25;
 // The marks, embeddings, overrides and isolates of Unicode's bidirectional algorithm.
 const DIRECTION_CONTROLS = /([\u061c\u200e\u200f\u202a-\u202e\u2066-\u2069])/u;
 
@@ -94,16 +96,23 @@ function newBatch(entries, folder, started) {
     started,
     writes: Promise.resolve(),
     writeFailures: [],
+    inbox: [], // the worker's events (and its end) not yet shown
+    shown: 0,
+    showing: false,
     over: false,
   };
 }
 
 // Names in the order of their characters' codes (as `LC_ALL=C ls` lists them).
-function byCodePoints(a, b) {
-  const x = new TextEncoder().encode(a.path);
-  const y = new TextEncoder().encode(b.path);
-  for (let i = 0; i < x.length && i < y.length; i++) if (x[i] !== y[i]) return x[i] - y[i];
-  return x.length - y.length;
+function sortByCodePoints(entries) {
+  const encoder = new TextEncoder();
+  const keys = new Map(entries.map((entry) => [entry, encoder.encode(entry.path)]));
+  entries.sort((a, b) => {
+    const x = keys.get(a);
+    const y = keys.get(b);
+    for (let i = 0; i < x.length && i < y.length; i++) if (x[i] !== y[i]) return x[i] - y[i];
+    return x.length - y.length;
+  });
 }
 
 function firstDuplicate(entries) {
@@ -118,7 +127,7 @@ async function convert(entries, folder = null, existing = []) {
     tell('Nothing to convert: no pictures were given.');
     return;
   }
-  entries.sort(byCodePoints);
+  sortByCodePoints(entries);
   const duplicate = firstDuplicate(entries);
   if (duplicate) {
     tell(`Two pictures are both named ${duplicate}: give them one folder at a time.`);
@@ -138,7 +147,7 @@ async function convert(entries, folder = null, existing = []) {
 // all) while a big drop is handed over; a stopped batch hands over no more.
 async function handOver(worker, files) {
   const handing = batch;
-  let size = 50;
+  let size = 10;
   for (let at = 0; at < files.length && !handing.over;) {
     const piece = files.slice(at, at + size);
     const started = performance.now();
@@ -167,15 +176,33 @@ function currentPath() {
   return entries[Math.min(reached, entries.length) - 1]?.path ?? '';
 }
 
+// A message of the worker can hold hundreds of pictures: they are shown a few at a time.
 function receive(data) {
   if (batch.over) return;
-  if (data.type === 'events') data.events.forEach(handleEvent);
-  else if (data.type === 'done') finish(data.status, data.retire);
-  else if (data.type === 'failed') fail(data.path, data.reason);
+  if (data.type === 'events') batch.inbox.push(...data.events);
+  else batch.inbox.push({ ...data, kind: data.type });
+  if (!batch.showing) showInbox(batch);
+}
+
+async function showInbox(shown) {
+  shown.showing = true;
+  let since = performance.now();
+  while (shown.shown < shown.inbox.length && !shown.over) {
+    if (performance.now() - since > SHOWING_MILLISECONDS) {
+      await nextTask();
+      since = performance.now();
+    } else {
+      handleEvent(shown.inbox[shown.shown]);
+      shown.inbox[shown.shown++] = null;
+    }
+  }
+  shown.showing = false;
 }
 
 function handleEvent(event) {
-  if (event.kind === 'open') countOpened();
+  if (event.kind === 'done') finish(event.status, event.retire);
+  else if (event.kind === 'failed') fail(event.path, event.reason);
+  else if (event.kind === 'open') countOpened();
   else if (event.kind === 'picture') showPicture(event);
   else if (event.kind === 'message') showMessage(event);
   else if (event.kind === 'file') keepFile(event);
@@ -232,7 +259,7 @@ function cardFor(path) {
 
 function showPicture({ path, width, height, levels, counts, findings }) {
   const card = cardFor(path);
-  card.left.append(drawing(path, width, height, levels, counts));
+  card.left.append(drawing(card.item, path, width, height, levels, counts));
   if (findings.length > 0) {
     const list = element('ul', 'findings');
     list.setAttribute('aria-label', 'Findings');
@@ -241,7 +268,7 @@ function showPicture({ path, width, height, levels, counts, findings }) {
   }
 }
 
-function drawing(path, width, height, levels, counts) {
+function drawing(card, path, width, height, levels, counts) {
   const canvas = document.createElement('canvas');
   canvas.width = width;
   canvas.height = height;
@@ -250,7 +277,7 @@ function drawing(path, width, height, levels, counts) {
   canvas.style.height = `${height * zoom}px`;
   canvas.setAttribute('role', 'img');
   canvas.setAttribute('aria-label', `${path} in its four levels, ${width} by ${height} pixels, drawn ${zoom} times larger`);
-  painter.add(canvas, levels);
+  painter.add(canvas, levels, card);
   const figure = element('figure', 'drawing');
   const frame = element('div', 'frame');
   frame.append(canvas);
@@ -260,16 +287,25 @@ function drawing(path, width, height, levels, counts) {
 
 // A drawing is painted when it comes into view, and the rest once the batch is over: a
 // thousand canvases painted as they arrive would hold the page up for a fifth of a second.
-// Until then a canvas carries data-unpainted.
+// Until then a canvas carries data-unpainted. Where the browser says when a card's content
+// is no longer skipped (content-visibility), that tells; an observer of every canvas would
+// cost each frame of a big batch a good part of its time.
 const painter = {
   levels: new Map(), // canvas -> its levels, until painted
+  told: 'ContentVisibilityAutoStateChangeEvent' in window,
   watch: new IntersectionObserver((entries) => {
     for (const entry of entries) if (entry.isIntersecting) painter.paint(entry.target);
   }),
-  add(canvas, levels) {
+  add(canvas, levels, card) {
     canvas.dataset.unpainted = '';
     this.levels.set(canvas, levels);
-    this.watch.observe(canvas);
+    if (!this.told) {
+      this.watch.observe(canvas);
+      return;
+    }
+    card.addEventListener('contentvisibilityautostatechange', (event) => {
+      if (!event.skipped) this.paint(canvas);
+    });
   },
   paint(canvas) {
     const levels = this.levels.get(canvas);
@@ -337,15 +373,23 @@ function headerView(path, bytes) {
   pre.setAttribute('aria-label', `${name}, the header`);
   showingControls(pre, text);
   wireHeaderSelection(pre);
-  const note = element('p', 'copy-note');
-  note.hidden = true;
-  const select = button('Select header', `Select header ${name}`, () => selectHeader(pre));
-  select.hidden = true;
-  const copy = button('Copy', `Copy ${name}`, () => copyText(name, text, { note, select }));
+  const copy = button('Copy', `Copy ${name}`, () => copyText(name, text, copy, pre));
   const save = button('Download', `Download ${name}`, () => download(name, bytes, 'text/x-c'));
-  bar.append(showingControls(element('h4'), path), copy, select, save);
-  box.append(bar, note, pre);
+  bar.append(showingControls(element('h4'), path), copy, save);
+  box.append(bar, pre);
   return box;
+}
+
+// Made when a copy fails, not for every card: a big batch's cards are many nodes already.
+function copyFailureParts(copy, pre, name) {
+  const bar = copy.parentElement;
+  let note = bar.nextElementSibling;
+  if (!note.classList.contains('copy-note')) {
+    note = element('p', 'copy-note');
+    bar.after(note);
+    copy.after(button('Select header', `Select header ${name}`, () => selectHeader(pre)));
+  }
+  return { note, select: copy.nextElementSibling };
 }
 
 function button(text, label, action) {
@@ -454,14 +498,18 @@ function downloadAll() {
   say(`Downloading ${ZIP_NAME}: ${plural(batch.files.size, 'file')}.`);
 }
 
-async function copyText(name, text, { note, select }) {
+async function copyText(name, text, copy, pre) {
   try {
     if (!navigator.clipboard) throw new Error('no clipboard');
     await navigator.clipboard.writeText(text);
-    note.hidden = true;
-    select.hidden = true;
+    const note = copy.parentElement.nextElementSibling;
+    if (note.classList.contains('copy-note')) {
+      note.hidden = true;
+      copy.nextElementSibling.hidden = true;
+    }
     say(`Copied ${name} to the clipboard.`);
-  } catch (error) {
+  } catch {
+    const { note, select } = copyFailureParts(copy, pre, name);
     const why = navigator.clipboard
       ? 'the browser refused this page the clipboard'
       : 'this browser gives the clipboard only to pages from https:// or from a file';
