@@ -32,7 +32,7 @@ export async function launch() {
 
 // A page of its own context, every request recorded; any but the page's own address fails.
 // init, with initArgument, runs in the page before its own scripts.
-export async function openPage(browser, { url = PAGE_URL, init = null, initArgument = null } = {}) {
+export async function openPage(browser, { url = PAGE_URL, init = null, initArgument = undefined } = {}) {
   const context = await browser.newContext({ acceptDownloads: true });
   if (init) await context.addInitScript(init, initArgument);
   const requests = [];
@@ -157,6 +157,26 @@ export function streamsOf(shown) {
   let stderr = '';
   if (shown.stop) stderr = `${shown.stop.kind === 2 ? 'quillbit: ' : ''}${shown.stop.text}\n`;
   return { stdout, stderr };
+}
+
+// Files dropped on the page as a person's drop hands them: the files come through an input
+// of the test's own (the page does not listen to it), the drop is dispatched on the page.
+export async function stageFiles(page, paths) {
+  await page.evaluate(() => {
+    if (document.getElementById('staged-files')) return;
+    const input = Object.assign(document.createElement('input'), { type: 'file', multiple: true, id: 'staged-files', hidden: true });
+    document.body.append(input);
+  });
+  await page.setInputFiles('#staged-files', paths);
+}
+
+export async function drop(page, paths) {
+  await stageFiles(page, paths);
+  await page.evaluate(() => {
+    const transfer = new DataTransfer();
+    for (const file of document.getElementById('staged-files').files) transfer.items.add(file);
+    document.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  });
 }
 
 // "Download all": the zip's files by name.

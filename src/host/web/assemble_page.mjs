@@ -40,12 +40,13 @@ function escapeHtml(text) {
   return text.replaceAll('&', '&amp;').replaceAll('<', '&lt;').replaceAll('>', '&gt;');
 }
 
-// Each as "what=file": what the text is the licence of, and the file that holds it.
+// Each as "what=file": what the text is the licence of (its name and version), and the file
+// that holds it, which stays out of the page: it names a folder of the machine that built it.
 function licences(entries) {
   return entries.map((entry) => {
     const [what, file] = [entry.slice(0, entry.indexOf('=')), entry.slice(entry.indexOf('=') + 1)];
-    return `==== ${what} (${file})\n\n${read(file)}`;
-  }).join('\n\n');
+    return `<h3>${escapeHtml(what)}</h3>\n<pre>${escapeHtml(read(file))}</pre>`;
+  }).join('\n');
 }
 
 function replaceOnce(text, marker, value) {
@@ -60,7 +61,7 @@ let page = read(join(args.folder, 'quillbit.html'));
 page = replaceOnce(page, '@VERSION@', args.version);
 page = replaceOnce(page, '<!-- @icon -->', `<link rel="icon" href="data:image/svg+xml;base64,${icon}">`);
 page = replaceOnce(page, '/* @style */', read(join(args.folder, 'quillbit.css')));
-page = replaceOnce(page, '<!-- @licences -->', escapeHtml(licences(args.licences)));
+page = replaceOnce(page, '<!-- @licences -->', licences(args.licences));
 page = replaceOnce(page, '<!-- @scripts -->', [
   inlineScript(read(args.fflate), 'fflate'),
   inlineScript(workerSource(read(args.module), read(join(args.folder, 'worker.js'))), 'the worker'),

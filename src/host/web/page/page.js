@@ -12,6 +12,13 @@ const LEVEL_RGB = [[0x00, 0x00, 0x00], [0x55, 0x55, 0x55], [0xaa, 0xaa, 0xaa], [
 const DRAWING_SIZE = 256; // CSS pixels the longer side of a drawing aims at
 const PAINTED_AT_ONCE = 50; // drawings painted in one task after a batch
 const ZIP_NAME = 'quillbit-headers.zip';
+// Handing a File to the worker costs the page's thread about half a millisecond: the files go
+// in messages sized to take about this long each, with the page free in between.
+const HAND_OVER_MILLISECONDS = 20;
+// What the worker reports is shown this many milliseconds at a time, the page free between.
+const SHOWING_MILLISECONDS = 25;
+// The marks, embeddings, overrides and isolates of Unicode's bidirectional algorithm.
+const DIRECTION_CONTROLS = /([\u061c\u200e\u200f\u202a-\u202e\u2066-\u2069])/u;
 
 const $ = (id) => document.getElementById(id);
 const ui = {
@@ -20,6 +27,7 @@ const ui = {
   chooseFolder: $('choose-folder'),
   folderNote: $('folder-note'),
   input: $('picture-input'),
+  folderInput: $('folder-input'),
   intakeNote: $('intake-note'),
   run: $('run'),
   runHeading: $('run-heading'),
@@ -32,6 +40,8 @@ const ui = {
   results: $('results'),
   pictures: $('pictures'),
   announce: $('announce'),
+  licencesLink: $('licences-link'),
+  licences: $('licences'),
 };
 
 // ---- the worker -------------------------------------------------------------------------
@@ -86,16 +96,23 @@ function newBatch(entries, folder, started) {
     started,
     writes: Promise.resolve(),
     writeFailures: [],
+    inbox: [], // the worker's events (and its end) not yet shown
+    shown: 0,
+    showing: false,
     over: false,
   };
 }
 
 // Names in the order of their characters' codes (as `LC_ALL=C ls` lists them).
-function byCodePoints(a, b) {
-  const x = new TextEncoder().encode(a.path);
-  const y = new TextEncoder().encode(b.path);
-  for (let i = 0; i < x.length && i < y.length; i++) if (x[i] !== y[i]) return x[i] - y[i];
-  return x.length - y.length;
+function sortByCodePoints(entries) {
+  const encoder = new TextEncoder();
+  const keys = new Map(entries.map((entry) => [entry, encoder.encode(entry.path)]));
+  entries.sort((a, b) => {
+    const x = keys.get(a);
+    const y = keys.get(b);
+    for (let i = 0; i < x.length && i < y.length; i++) if (x[i] !== y[i]) return x[i] - y[i];
+    return x.length - y.length;
+  });
 }
 
 function firstDuplicate(entries) {
@@ -110,7 +127,7 @@ async function convert(entries, folder = null, existing = []) {
     tell('Nothing to convert: no pictures were given.');
     return;
   }
-  entries.sort(byCodePoints);
+  sortByCodePoints(entries);
   const duplicate = firstDuplicate(entries);
   if (duplicate) {
     tell(`Two pictures are both named ${duplicate}: give them one folder at a time.`);
@@ -122,10 +139,35 @@ async function convert(entries, folder = null, existing = []) {
   if (batch.over) return; // stopped while the worker was starting
   worker.onmessage = (event) => receive(event.data);
   worker.onerror = (event) => fail(currentPath(), event.message);
-  worker.postMessage({
-    names: entries.map((entry) => entry.path),
-    files: entries.map((entry) => entry.file),
-    existing,
+  worker.postMessage({ type: 'batch', names: entries.map((entry) => entry.path), existing });
+  await handOver(worker, entries.map((entry) => entry.file));
+}
+
+// The files in pieces, each piece a task of its own, so that the page answers (Stop above
+// all) while a big drop is handed over; a stopped batch hands over no more.
+async function handOver(worker, files) {
+  const handing = batch;
+  let size = 10;
+  for (let at = 0; at < files.length && !handing.over;) {
+    const piece = files.slice(at, at + size);
+    const started = performance.now();
+    worker.postMessage({ type: 'files', files: piece });
+    const spent = Math.max(performance.now() - started, 1);
+    at += piece.length;
+    size = Math.max(10, Math.min(2000, Math.round((piece.length * HAND_OVER_MILLISECONDS) / spent)));
+    await nextTask();
+  }
+}
+
+// Sooner than a timer, which the browser holds back to 4 ms when timers nest.
+function nextTask() {
+  return new Promise((resolve) => {
+    const channel = new MessageChannel();
+    channel.port1.onmessage = () => {
+      channel.port1.close();
+      resolve();
+    };
+    channel.port2.postMessage(null);
   });
 }
 
@@ -134,15 +176,33 @@ function currentPath() {
   return entries[Math.min(reached, entries.length) - 1]?.path ?? '';
 }
 
+// A message of the worker can hold hundreds of pictures: they are shown a few at a time.
 function receive(data) {
   if (batch.over) return;
-  if (data.type === 'events') data.events.forEach(handleEvent);
-  else if (data.type === 'done') finish(data.status, data.retire);
-  else if (data.type === 'failed') fail(data.path, data.reason);
+  if (data.type === 'events') batch.inbox.push(...data.events);
+  else batch.inbox.push({ ...data, kind: data.type });
+  if (!batch.showing) showInbox(batch);
+}
+
+async function showInbox(shown) {
+  shown.showing = true;
+  let since = performance.now();
+  while (shown.shown < shown.inbox.length && !shown.over) {
+    if (performance.now() - since > SHOWING_MILLISECONDS) {
+      await nextTask();
+      since = performance.now();
+    } else {
+      handleEvent(shown.inbox[shown.shown]);
+      shown.inbox[shown.shown++] = null;
+    }
+  }
+  shown.showing = false;
 }
 
 function handleEvent(event) {
-  if (event.kind === 'open') countOpened();
+  if (event.kind === 'done') finish(event.status, event.retire);
+  else if (event.kind === 'failed') fail(event.path, event.reason);
+  else if (event.kind === 'open') countOpened();
   else if (event.kind === 'picture') showPicture(event);
   else if (event.kind === 'message') showMessage(event);
   else if (event.kind === 'file') keepFile(event);
@@ -182,7 +242,7 @@ function cardFor(path) {
   if (card) return card;
   const item = element('li', 'picture');
   item.dataset.path = path;
-  const heading = element('h3', '', path);
+  const heading = showingControls(element('h3'), path);
   heading.id = `picture-${batch.cards.size + 1}`;
   item.setAttribute('aria-labelledby', heading.id);
   const information = element('pre', 'information');
@@ -199,16 +259,16 @@ function cardFor(path) {
 
 function showPicture({ path, width, height, levels, counts, findings }) {
   const card = cardFor(path);
-  card.left.append(drawing(path, width, height, levels, counts));
+  card.left.append(drawing(card.item, path, width, height, levels, counts));
   if (findings.length > 0) {
     const list = element('ul', 'findings');
     list.setAttribute('aria-label', 'Findings');
-    for (const finding of findings) list.append(element('li', '', finding));
+    for (const finding of findings) list.append(showingControls(element('li'), finding));
     card.left.append(list);
   }
 }
 
-function drawing(path, width, height, levels, counts) {
+function drawing(card, path, width, height, levels, counts) {
   const canvas = document.createElement('canvas');
   canvas.width = width;
   canvas.height = height;
@@ -217,7 +277,7 @@ function drawing(path, width, height, levels, counts) {
   canvas.style.height = `${height * zoom}px`;
   canvas.setAttribute('role', 'img');
   canvas.setAttribute('aria-label', `${path} in its four levels, ${width} by ${height} pixels, drawn ${zoom} times larger`);
-  painter.add(canvas, levels);
+  painter.add(canvas, levels, card);
   const figure = element('figure', 'drawing');
   const frame = element('div', 'frame');
   frame.append(canvas);
@@ -227,16 +287,25 @@ function drawing(path, width, height, levels, counts) {
 
 // A drawing is painted when it comes into view, and the rest once the batch is over: a
 // thousand canvases painted as they arrive would hold the page up for a fifth of a second.
-// Until then a canvas carries data-unpainted.
+// Until then a canvas carries data-unpainted. Where the browser says when a card's content
+// is no longer skipped (content-visibility), that tells; an observer of every canvas would
+// cost each frame of a big batch a good part of its time.
 const painter = {
   levels: new Map(), // canvas -> its levels, until painted
+  told: 'ContentVisibilityAutoStateChangeEvent' in window,
   watch: new IntersectionObserver((entries) => {
     for (const entry of entries) if (entry.isIntersecting) painter.paint(entry.target);
   }),
-  add(canvas, levels) {
+  add(canvas, levels, card) {
     canvas.dataset.unpainted = '';
     this.levels.set(canvas, levels);
-    this.watch.observe(canvas);
+    if (!this.told) {
+      this.watch.observe(canvas);
+      return;
+    }
+    card.addEventListener('contentvisibilityautostatechange', (event) => {
+      if (!event.skipped) this.paint(canvas);
+    });
   },
   paint(canvas) {
     const levels = this.levels.get(canvas);
@@ -264,22 +333,22 @@ const painter = {
 
 function showMessage({ text, messageKind, path }) {
   if (messageKind === INFORMATION) {
-    cardFor(path).information.textContent = text.replaceAll('\r\n', '\n');
+    showingControls(cardFor(path).information, text.replaceAll('\r\n', '\n'));
     return;
   }
   // quillbit stops here: the width rule, a name it cannot take, or a run-time error.
   if (path) {
     const card = cardFor(path);
     card.item.classList.add('stopped-here');
-    card.left.append(element('p', 'stop-text', text));
+    card.left.append(showingControls(element('p', 'stop-text'), text));
   }
   stopWith(path ? `quillbit stopped at ${path}:` : 'quillbit stopped:', text, messageKind);
 }
 
 function stopWith(title, text, kind) {
-  const message = element('p', 'message', text.replaceAll('\r\n', '\n'));
+  const message = showingControls(element('p', 'message'), text.replaceAll('\r\n', '\n'));
   if (kind !== undefined) message.dataset.kind = kind;
-  ui.stopped.replaceChildren(element('p', 'title', title), message);
+  ui.stopped.replaceChildren(showingControls(element('p', 'title'), title), message);
 }
 
 function keepFile({ path, bytes, companion, picture }) {
@@ -298,22 +367,63 @@ function headerView(path, bytes) {
   const name = baseName(path);
   const box = element('div', 'header-file');
   const bar = element('div', 'actions');
-  const copy = element('button', '', 'Copy');
-  copy.type = 'button';
-  copy.setAttribute('aria-label', `Copy ${name}`);
-  copy.addEventListener('click', () => copyText(name, text));
-  const save = element('button', '', 'Download');
-  save.type = 'button';
-  save.setAttribute('aria-label', `Download ${name}`);
-  save.addEventListener('click', () => download(name, bytes, 'text/x-c'));
-  bar.append(element('h4', '', path), copy, save);
   const pre = element('pre', 'header-text');
   pre.tabIndex = 0; // scrollable, so it can be scrolled with the keyboard
   pre.setAttribute('role', 'region');
   pre.setAttribute('aria-label', `${name}, the header`);
-  pre.textContent = text;
+  showingControls(pre, text);
+  wireHeaderSelection(pre);
+  const copy = button('Copy', `Copy ${name}`, () => copyText(name, text, copy, pre));
+  const save = button('Download', `Download ${name}`, () => download(name, bytes, 'text/x-c'));
+  bar.append(showingControls(element('h4'), path), copy, save);
   box.append(bar, pre);
   return box;
+}
+
+// Made when a copy fails, not for every card: a big batch's cards are many nodes already.
+function copyFailureParts(copy, pre, name) {
+  const bar = copy.parentElement;
+  let note = bar.nextElementSibling;
+  if (!note.classList.contains('copy-note')) {
+    note = element('p', 'copy-note');
+    bar.after(note);
+    copy.after(button('Select header', `Select header ${name}`, () => selectHeader(pre)));
+  }
+  return { note, select: copy.nextElementSibling };
+}
+
+function button(text, label, action) {
+  const made = element('button', '', text);
+  made.type = 'button';
+  made.setAttribute('aria-label', label);
+  made.addEventListener('click', action);
+  return made;
+}
+
+// The browser's own copy of a selection in a <pre> drops its last line break, and Ctrl+A
+// would take the whole page: inside the header both take the header's own characters.
+function wireHeaderSelection(pre) {
+  pre.addEventListener('keydown', (event) => {
+    if ((event.ctrlKey || event.metaKey) && !event.altKey && event.key.toLowerCase() === 'a') {
+      event.preventDefault();
+      selectHeader(pre);
+    }
+  });
+  pre.addEventListener('copy', (event) => {
+    const selection = document.getSelection();
+    if (selection.rangeCount === 0 || selection.isCollapsed) return;
+    event.clipboardData.setData('text/plain', selection.getRangeAt(0).toString());
+    event.preventDefault();
+  });
+}
+
+function selectHeader(pre) {
+  const range = document.createRange();
+  range.selectNodeContents(pre);
+  const selection = document.getSelection();
+  selection.removeAllRanges();
+  selection.addRange(range);
+  pre.focus();
 }
 
 async function finish(status, retire = true) {
@@ -388,12 +498,25 @@ function downloadAll() {
   say(`Downloading ${ZIP_NAME}: ${plural(batch.files.size, 'file')}.`);
 }
 
-async function copyText(name, text) {
+async function copyText(name, text, copy, pre) {
   try {
+    if (!navigator.clipboard) throw new Error('no clipboard');
     await navigator.clipboard.writeText(text);
+    const note = copy.parentElement.nextElementSibling;
+    if (note.classList.contains('copy-note')) {
+      note.hidden = true;
+      copy.nextElementSibling.hidden = true;
+    }
     say(`Copied ${name} to the clipboard.`);
-  } catch (error) {
-    say(`Cannot copy ${name} here (${error.message}); select the header's text instead.`);
+  } catch {
+    const { note, select } = copyFailureParts(copy, pre, name);
+    const why = navigator.clipboard
+      ? 'the browser refused this page the clipboard'
+      : 'this browser gives the clipboard only to pages from https:// or from a file';
+    note.textContent = `Cannot copy ${name}: ${why}. Press "Select header", then Ctrl+C (⌘C on a Mac).`;
+    note.hidden = false;
+    select.hidden = false;
+    say(note.textContent);
   }
 }
 
@@ -430,7 +553,24 @@ function isPicture(name) {
   return dot >= 0 && engine.extensions.has(name.slice(dot + 1).toLowerCase());
 }
 
-async function chooseFolder() {
+// Where the browser can write into a folder, the headers go beside its pictures; elsewhere
+// the folder input gives its pictures, and the headers go to the zip.
+function chooseFolder() {
+  if ('showDirectoryPicker' in window) chooseWritableFolder();
+  else ui.folderInput.click();
+}
+
+function convertFolderInput() {
+  const files = [...ui.folderInput.files];
+  ui.folderInput.value = '';
+  const entries = files.filter((file) => isPicture(file.name))
+    .map((file) => ({ path: file.webkitRelativePath || file.name, file }));
+  const name = (files[0]?.webkitRelativePath ?? '').split('/')[0];
+  if (entries.length === 0) tell(`The folder ${name} holds no pictures quillbit reads.`);
+  else convert(entries);
+}
+
+async function chooseWritableFolder() {
   let folder;
   try {
     folder = await window.showDirectoryPicker({ id: 'quillbit', mode: 'readwrite' });
@@ -450,15 +590,37 @@ async function chooseFolder() {
 }
 
 // Files dropped are converted whatever their names, as quillbit converts every file it is
-// given; of a dropped folder only the pictures, with their paths inside it.
+// given; of a dropped folder only the pictures, with their paths inside it. A file whose
+// entry cannot be read is taken from the dropped files; a folder that cannot be read is
+// named in unreadable. The transfer is read before the first await: it is emptied after.
 async function picturesOfDrop(transfer) {
+  const files = [...transfer.files];
   const items = [...transfer.items].filter((item) => item.kind === 'file');
   const roots = items.map((item) => (item.webkitGetAsEntry ? item.webkitGetAsEntry() : null));
-  if (roots.length === 0 || roots.some((root) => !root)) {
-    return [...transfer.files].map((file) => ({ path: file.name, file }));
-  }
-  const found = await Promise.all(roots.map((root) => walk(root, '', true)));
-  return found.flat();
+  const given = (index) => (files[index] ? [{ path: files[index].name, file: files[index] }] : []);
+  if (roots.length === 0) return { entries: files.map((file) => ({ path: file.name, file })), unreadable: [] };
+  const unreadable = [];
+  const found = await Promise.all(roots.map(async (root, index) => {
+    if (!root) return given(index);
+    try {
+      return await walk(root, '', true);
+    } catch (error) {
+      if (root.isFile && files[index]) return given(index);
+      unreadable.push(`${root.isFile ? 'the file' : 'the folder'} ${root.name} (${error.message || error.name})`);
+      return [];
+    }
+  }));
+  return { entries: found.flat(), unreadable };
+}
+
+function convertDrop(transfer) {
+  picturesOfDrop(transfer).then(({ entries, unreadable }) => {
+    if (unreadable.length > 0) {
+      tell(`Nothing was converted: this browser could not read ${unreadable.join(', ')}. Drop it again, or choose the pictures with the buttons.`);
+    } else {
+      convert(entries);
+    }
+  }, (error) => tell(`Nothing was converted: this browser could not read the drop (${error.message || error.name}).`));
 }
 
 async function walk(entry, prefix, given) {
@@ -491,11 +653,10 @@ function wireIntake() {
     ui.input.value = '';
     convert(files.map((file) => ({ path: file.name, file })));
   });
-  if ('showDirectoryPicker' in window) {
-    ui.chooseFolder.hidden = false;
-    ui.folderNote.hidden = false;
-    ui.chooseFolder.addEventListener('click', whenIdle(chooseFolder));
-  }
+  const way = 'showDirectoryPicker' in window ? 'write' : 'zip';
+  for (const note of ui.folderNote.querySelectorAll('[data-folder]')) note.hidden = note.dataset.folder !== way;
+  ui.chooseFolder.addEventListener('click', whenIdle(chooseFolder));
+  ui.folderInput.addEventListener('change', convertFolderInput);
   // Anywhere on the page: a picture dropped beside the zone must not open in the tab.
   document.addEventListener('dragover', (event) => {
     event.preventDefault();
@@ -509,10 +670,22 @@ function wireIntake() {
     event.preventDefault();
     ui.dropZone.classList.remove('dragging');
     if (batch && !batch.over) return;
-    picturesOfDrop(event.dataTransfer).then((entries) => convert(entries));
+    convertDrop(event.dataTransfer);
   });
   ui.stop.addEventListener('click', stopByUser);
   ui.downloadAll.addEventListener('click', downloadAll);
+}
+
+// The footer's link to the licences opens them, as does an address that ends in #licences.
+function wireLicences() {
+  const open = () => {
+    if (location.hash === '#licences') ui.licences.open = true;
+  };
+  ui.licencesLink.addEventListener('click', () => {
+    ui.licences.open = true;
+  });
+  window.addEventListener('hashchange', open);
+  open();
 }
 
 // ---- small helpers -----------------------------------------------------------------------
@@ -528,6 +701,22 @@ function plural(count, word) {
   return `${count} ${word}${count === 1 ? '' : 's'}`;
 }
 
+// The text with each direction control in an isolate of its own that shows its code point:
+// the control reorders nothing around it, and the characters (textContent) stay the same.
+function showingControls(node, text) {
+  if (!DIRECTION_CONTROLS.test(text)) {
+    node.textContent = text;
+    return node;
+  }
+  node.replaceChildren(...text.split(DIRECTION_CONTROLS).map((part, index) => {
+    if (index % 2 === 0) return document.createTextNode(part);
+    const control = element('span', 'direction-control', part);
+    control.dataset.code = `U+${part.codePointAt(0).toString(16).toUpperCase().padStart(4, '0')}`;
+    return control;
+  }));
+  return node;
+}
+
 function baseName(path) {
   return path.slice(path.lastIndexOf('/') + 1);
 }
@@ -538,11 +727,12 @@ function say(text) {
 
 // Why nothing was converted: beside the drop zone, and said.
 function tell(text) {
-  ui.intakeNote.textContent = text;
+  showingControls(ui.intakeNote, text);
   say(text);
 }
 
 wireIntake();
+wireLicences();
 startWorker().then(() => {
   ui.input.accept = [...engine.extensions].map((extension) => `.${extension}`).join(',');
   setIntakeEnabled(true);

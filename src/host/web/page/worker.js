@@ -2,8 +2,10 @@
 // (QuillbitModule). A worker runs batch after batch while its module stays small; one that a
 // picture made take much memory asks the page for a fresh worker (done, with retire).
 //
-// Page to worker: {names, files, existing}: the pictures' paths in the batch's order, their
-// File objects in the same order, and the paths of the files already in a chosen folder.
+// Page to worker: {type: 'batch', names, existing}: the pictures' paths in the batch's order
+// and the paths of the files already in a chosen folder; then {type: 'files', files}, their
+// File objects in the same order, in as many messages as the page needs to stay free; the
+// batch runs once the last has come.
 // Worker to page: {type: 'ready', extensions}; then {type: 'events', events} as the batch
 // goes (a picture opened, a message, its levels and findings, a file written), and at the end
 // {type: 'done', status, retire} or, when the module failed, {type: 'failed', path, reason}.
@@ -150,8 +152,24 @@ async function runBatch(module, { names, files, existing }) {
   self.postMessage({ type: 'done', status, retire: module.HEAPU8.length > RETIRE_BYTES });
 }
 
+// The batch the page is handing over, until all its files are here.
+let coming = null;
+
+function receive(module, data) {
+  if (data.type === 'batch') {
+    coming = { names: data.names, existing: data.existing, files: [] };
+  } else if (data.type === 'files') {
+    coming.files.push(...data.files);
+  }
+  if (coming && coming.files.length === coming.names.length) {
+    const batch = coming;
+    coming = null;
+    runBatch(module, batch);
+  }
+}
+
 QuillbitModule({ page }).then((module) => {
-  self.onmessage = (event) => runBatch(module, event.data);
+  self.onmessage = (event) => receive(module, event.data);
   const extensions = module.UTF8ToString(module._quillbit_extensions());
   self.postMessage({ type: 'ready', extensions: extensions.split(' ') });
 });
