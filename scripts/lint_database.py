@@ -2,13 +2,17 @@
 prints their files: those under TOP, less those SKIP (a second database) holds. An
 emscripten command becomes the clang command em++ runs (EMSCRIPTEN_FLAGS, `em++ --cflags`),
 without the settings (-sNAME=...) only emcc reads and the code generator's -mllvm options.
+A MinGW-w64 command gets its target and the cross compiler's own header folders, which
+clang does not find by itself for Debian's -posix and -win32 compiler names.
 
 Usage: lint_database.py DATABASE TOP FOLDER SKIP EMSCRIPTEN_FLAGS"""
 
+import functools
 import json
 import os
 import re
 import shlex
+import subprocess
 import sys
 
 SETTING = re.compile(r"^-s[A-Z_]+(=.*)?$")
@@ -25,12 +29,30 @@ def clang_flags(emscripten_flags):
     return kept
 
 
+@functools.lru_cache(maxsize=None)
+def header_folders(compiler):
+    """The folders a GCC searches for <...> headers, in its order."""
+    listed = subprocess.run([compiler, "-xc++", "-E", "-v", os.devnull], capture_output=True,
+                            text=True, check=True).stderr
+    start = listed.index("#include <...> search starts here:")
+    end = listed.index("End of search list.")
+    folders = [line.strip() for line in listed[start:end].splitlines()[1:]]
+    # GCC's own intrinsics headers are not clang's: clang keeps its own for those.
+    return [folder for folder in folders if not re.search(r"/gcc/[^/]+/[^/]+/include(-fixed)?$",
+                                                          folder)]
+
+
 def as_clang(command, flags):
     words = shlex.split(command)
-    if os.path.basename(words[0]) not in ("em++", "emcc"):
-        return command
-    rest = [word for word in words[1:] if not SETTING.match(word)]
-    return shlex.join(["clang++"] + flags + rest)
+    compiler = os.path.basename(words[0])
+    if compiler in ("em++", "emcc"):
+        rest = [word for word in words[1:] if not SETTING.match(word)]
+        return shlex.join(["clang++"] + flags + rest)
+    if compiler.startswith("x86_64-w64-mingw32-"):
+        folders = [word for folder in header_folders(words[0]) for word in ("-isystem", folder)]
+        return shlex.join(["clang++", "--target=x86_64-w64-mingw32", "-nostdinc++"] + folders
+                          + words[1:])
+    return command
 
 
 def main(database, top, folder, skip, emscripten_flags):
