@@ -66,8 +66,8 @@ FileReport CheckPicture(CheckPlatform& platform, const std::string& path, Drawin
   const DecodedPicture picture = platform.LoadPicture(path);
   const ConversionPreview preview = PreviewConversion(picture, path, platform);
   FileReport report;
-  report.output = WithLineFeeds(MessageShown(preview.information)) + "\n" + DrawSprite(preview.sprite, style) +
-                  LevelCountsText(preview.sprite) + "\n";
+  report.output = WithLineFeeds(MessageShown(preview.information)) + "\n" +
+                  DrawSprite(preview.sprite, style) + LevelCountsText(preview.sprite) + "\n";
   std::vector<std::string> findings = ColourFindings(picture, path);
   if (preview.stop) findings.push_back(path + ": quillbit stops here: " + OneLine(*preview.stop));
   for (const std::string& finding : findings) report.output += ControlsShown(finding) + "\n";
@@ -92,10 +92,11 @@ FileReport CheckHeader(CheckPlatform& platform, const std::string& path, Drawing
                                     ? HeaderReading{std::nullopt, "it is larger than any header"}
                                     : ReadQuillbitHeader(*bytes);
   if (!reading.contents)
-    return {ControlsShown(path) + ": not a header quillbit wrote: " + reading.problem + "\n", "", false};
+    return {ControlsShown(path) + ": not a header quillbit wrote: " + reading.problem + "\n", "",
+            false};
   const HeaderContents& contents = *reading.contents;
-  return {ControlsShown(path) + ": " + Description(contents) + "\n" + DrawSprite(contents.sprite, style) +
-              LevelCountsText(contents.sprite) + "\n",
+  return {ControlsShown(path) + ": " + Description(contents) + "\n" +
+              DrawSprite(contents.sprite, style) + LevelCountsText(contents.sprite) + "\n",
           "", true};
 }
 

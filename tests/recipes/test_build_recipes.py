@@ -24,6 +24,12 @@ WILDCARD = " $(wildcard *.png)"
 # list cannot hold a semicolon or an unpaired bracket, nor Ninja's files a line break.
 MAKE_REFUSES = set(" \t\r\n;:=%#\\")
 CMAKE_REFUSES = {";", "[", "]", "\r", "\n"}
+
+
+def taken_by(refused):
+    return {picture: rows for picture, rows in HOSTILE.items() if not refused & set(picture)}
+
+
 # What the Make recipe must stop at, with the words it stops with.
 MAKE_STOPS = [("two pictures, one header", {"sprites/ship.gif": "ship.png"}, " sprites/ship.gif",
                "sprites/ship.png sprites/ship.gif would write one header"),
@@ -154,12 +160,10 @@ class BuildRecipes(unittest.TestCase):
                 self.assertEqual(build.headers["sprites/ball.bmp"].read_bytes(),
                                  self.expected["sprites/ball.bmp"])
 
-
     def test_hostile_names_are_only_pictures_or_stop_the_make_recipe(self):
-        def usable(refused):
-            return {picture: rows for picture, rows in HOSTILE.items() if not refused & set(picture)}
-        builds = [(name, builder, options, usable(MAKE_REFUSES), None) if builder is MakeRecipe
-                  else (name, builder, options, {**usable(CMAKE_REFUSES), "--help": ["#......."]}, None)
+        taken = {MakeRecipe: taken_by(MAKE_REFUSES),
+                 CMakeBuild: {**taken_by(CMAKE_REFUSES), "--help": ["#......."]}}
+        builds = [(name, builder, options, taken[builder], None)
                   for name, builder, options in BUILDERS]
         builds += [("Make, " + case, MakeRecipe, [], more, (sprites, words))
                    for case, more, sprites, words in MAKE_STOPS]

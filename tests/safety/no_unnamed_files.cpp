@@ -22,16 +22,16 @@ int OpenUnlessUnnamed(const char* symbol, int folder, const char* path, int flag
 }  // namespace
 
 // The mode is there only with O_CREAT or O_TMPFILE, as openat(2) says.
-#define QUILLBIT_OPENAT(symbol)                                                    \
-  extern "C" int symbol(int folder, const char* path, int flags, ...) {            \
-    mode_t mode = 0;                                                               \
-    if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) {              \
-      va_list rest;                                                                \
-      va_start(rest, flags);                                                       \
-      mode = va_arg(rest, mode_t);                                                 \
-      va_end(rest);                                                                \
-    }                                                                              \
-    return OpenUnlessUnnamed(#symbol, folder, path, flags, mode);                  \
+#define QUILLBIT_OPENAT(symbol)                                         \
+  extern "C" int symbol(int folder, const char* path, int flags, ...) { \
+    mode_t mode = 0;                                                    \
+    if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) {   \
+      va_list rest;                                                     \
+      va_start(rest, flags);                                            \
+      mode = va_arg(rest, mode_t);                                      \
+      va_end(rest);                                                     \
+    }                                                                   \
+    return OpenUnlessUnnamed(#symbol, folder, path, flags, mode);       \
   }
 
 QUILLBIT_OPENAT(openat)

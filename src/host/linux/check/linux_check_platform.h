@@ -23,7 +23,7 @@ class LinuxCheckPlatform : public CheckPlatform {
 
  private:
   TerminalPresentation unusedMessages_{false};  // loading a picture shows no message
-  LinuxHost pictures_;                   // reads pictures exactly as quillbit does
+  LinuxHost pictures_;                          // reads pictures exactly as quillbit does
 };
 
 }  // namespace quillbit

@@ -26,7 +26,7 @@ class WinCheckPlatform : public CheckPlatform {
  private:
   VirtualTerminalOutput console_;
   TerminalPresentation unusedMessages_{false};  // loading a picture shows no message
-  WinHost pictures_;                     // reads pictures exactly as quillbit.exe does
+  WinHost pictures_;                            // reads pictures exactly as quillbit.exe does
 };
 
 }  // namespace quillbit
