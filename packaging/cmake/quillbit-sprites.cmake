@@ -8,7 +8,7 @@
 #   <current build folder>/quillbit_sprites/<target>/       sprites/ship.png
 #
 # and converted there by quillbit::quillbit into sprites/ship.h (the picture's path less
-# its last three characters, plus "h": ship.jpeg gives ship.jh). That folder goes onto
+# its last three characters, plus "h": ship.jpeg gives ship.jh, grün gives gh). That folder goes onto
 # the target's include path, so a source writes #include "sprites/ship.h": pictures of one
 # name in different folders stay apart as they are in the source tree. Two pictures that
 # would write one file (ship.png and ship.gif side by side) stop the configuration.
@@ -57,6 +57,11 @@ function(_quillbit_convert_sprite target root picture header_var)
   _quillbit_sprite_place("${target}" "${picture}" source relative)
   _quillbit_header_name("${target}" "${relative}" header)
   get_filename_component(folder "${root}/${relative}" DIRECTORY)
+  # A picture named like quillbit's options (--help) is still a picture as ./--help.
+  set(argument "${relative}")
+  if(relative MATCHES "^-")
+    set(argument "./${relative}")
+  endif()
   _quillbit_place_companion("${target}" "${root}" "${folder}")
   _quillbit_claim("${target}" "${root}" "${relative}" "${relative}")
   _quillbit_claim("${target}" "${root}" "${header}" "${relative}")
@@ -68,7 +73,7 @@ function(_quillbit_convert_sprite target root picture header_var)
     OUTPUT "${root}/${header}"
     BYPRODUCTS "${root}/${relative}"
     COMMAND "${CMAKE_COMMAND}" -E copy "${source}" "${root}/${relative}"
-    COMMAND quillbit::quillbit "${relative}"
+    COMMAND quillbit::quillbit "${argument}"
     WORKING_DIRECTORY "${root}"
     DEPENDS ${depends}
     COMMENT "Converting sprite ${relative}"
@@ -98,17 +103,23 @@ function(_quillbit_sprite_place target picture source_var relative_var)
 endfunction()
 
 # The header's name as quillbit forms it: the picture's path less its last three
-# characters, plus "h".
+# characters, plus "h". CMake counts bytes, quillbit UTF-8 characters: a character is a
+# byte that does not continue one (0x80 to 0xBF) and the bytes that continue it.
 function(_quillbit_header_name target relative header_var)
+  string(ASCII 128 first_continuing)
+  string(ASCII 191 last_continuing)
+  set(continuing "${first_continuing}-${last_continuing}")
   get_filename_component(name "${relative}" NAME)
-  string(LENGTH "${name}" name_length)
+  string(REGEX REPLACE "[${continuing}]" "" name_characters "${name}")
+  string(LENGTH "${name_characters}" name_length)
   if(name_length LESS 3)
     message(FATAL_ERROR "quillbit_add_sprites(${target}): the picture name \"${name}\" is "
                         "too short: its header is named after it less three characters")
   endif()
-  string(LENGTH "${relative}" length)
-  math(EXPR kept "${length} - 3")
-  string(SUBSTRING "${relative}" 0 ${kept} stem)
+  set(stem "${relative}")
+  foreach(character RANGE 1 3)
+    string(REGEX REPLACE "[^${continuing}][${continuing}]*$" "" stem "${stem}")
+  endforeach()
   set(${header_var} "${stem}h" PARENT_SCOPE)
 endfunction()
 

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "check/file_check.h"
+#include "host/common/shown_text.h"
 #include "host/common/terminal_options.h"
 #include "host/run_end.h"
 
@@ -55,9 +56,9 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
       options.answer = kVersion.c_str();
     } else if (options.wrong.empty()) {
       options.wrong = "unknown option ";
-      options.wrong += argument;
+      options.wrong += ControlsShown(argument);
       options.wrong += " (a file of that name is ./";
-      options.wrong += argument;
+      options.wrong += ControlsShown(argument);
       options.wrong += ")";
     }
   }
@@ -112,7 +113,7 @@ int RunCheck(CheckPlatform& platform, const std::vector<std::string>& arguments)
     failure = error.what();
   }
   try {
-    platform.Write("quillbit-check: " + failure + "\n", Stream::Error);
+    platform.Write("quillbit-check: " + ControlsShown(failure) + "\n", Stream::Error);
   } catch (const std::exception&) {  // nowhere left to tell; the status says it
   }
   return Status(CheckStatus::Findings);

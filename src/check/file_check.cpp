@@ -7,6 +7,7 @@
 #include "check/header_reader.h"
 #include "check/text_difference.h"
 #include "host/common/presentation.h"
+#include "host/common/shown_text.h"
 #include "host/run_end.h"
 
 namespace quillbit {
@@ -46,16 +47,17 @@ void AddHeaderState(FileReport& report, CheckPlatform& platform, const std::stri
     // A little more than quillbit writes, enough to show what follows its end.
     existing = platform.ReadFileStart(headerPath, expected.size() + 128);
   } catch (const RunTimeError& error) {
-    report.error += kProgram + std::string(error.what()) + "\n";
+    report.error += kProgram + ControlsShown(error.what()) + "\n";
     report.clean = false;
     return;
   }
+  const std::string shownPath = ControlsShown(headerPath);
   if (!existing) {
-    report.output += headerPath + ": not written yet\n";
+    report.output += shownPath + ": not written yet\n";
   } else if (*existing == expected) {
-    report.output += headerPath + ": up to date\n";
+    report.output += shownPath + ": up to date\n";
   } else {
-    report.output += headerPath + ": out of date: " + FirstDifference(expected, *existing) + "\n";
+    report.output += shownPath + ": out of date: " + FirstDifference(expected, *existing) + "\n";
     report.clean = false;
   }
 }
@@ -64,11 +66,11 @@ FileReport CheckPicture(CheckPlatform& platform, const std::string& path, Drawin
   const DecodedPicture picture = platform.LoadPicture(path);
   const ConversionPreview preview = PreviewConversion(picture, path, platform);
   FileReport report;
-  report.output = WithLineFeeds(preview.information) + "\n" + DrawSprite(preview.sprite, style) +
-                  LevelCountsText(preview.sprite) + "\n";
+  report.output = WithLineFeeds(MessageShown(preview.information)) + "\n" +
+                  DrawSprite(preview.sprite, style) + LevelCountsText(preview.sprite) + "\n";
   std::vector<std::string> findings = ColourFindings(picture, path);
   if (preview.stop) findings.push_back(path + ": quillbit stops here: " + OneLine(*preview.stop));
-  for (const std::string& finding : findings) report.output += finding + "\n";
+  for (const std::string& finding : findings) report.output += ControlsShown(finding) + "\n";
   report.clean = findings.empty();
   if (preview.headerPath) AddHeaderState(report, platform, *preview.headerPath, preview.headerText);
   return report;
@@ -90,10 +92,11 @@ FileReport CheckHeader(CheckPlatform& platform, const std::string& path, Drawing
                                     ? HeaderReading{std::nullopt, "it is larger than any header"}
                                     : ReadQuillbitHeader(*bytes);
   if (!reading.contents)
-    return {path + ": not a header quillbit wrote: " + reading.problem + "\n", "", false};
+    return {ControlsShown(path) + ": not a header quillbit wrote: " + reading.problem + "\n", "",
+            false};
   const HeaderContents& contents = *reading.contents;
-  return {path + ": " + Description(contents) + "\n" + DrawSprite(contents.sprite, style) +
-              LevelCountsText(contents.sprite) + "\n",
+  return {ControlsShown(path) + ": " + Description(contents) + "\n" +
+              DrawSprite(contents.sprite, style) + LevelCountsText(contents.sprite) + "\n",
           "", true};
 }
 
@@ -104,7 +107,7 @@ FileReport CheckFile(CheckPlatform& platform, const std::string& path, DrawingSt
     if (IsHeader(platform, path)) return CheckHeader(platform, path, style);
     return CheckPicture(platform, path, style);
   } catch (const RunTimeError& error) {
-    return {"", kProgram + std::string(error.what()) + "\n", false};
+    return {"", kProgram + ControlsShown(error.what()) + "\n", false};
   }
 }
 

@@ -1,7 +1,8 @@
 #include "check/text_difference.h"
 
-#include <cstdio>
 #include <optional>
+
+#include "host/common/shown_text.h"
 
 namespace quillbit {
 
@@ -23,23 +24,9 @@ std::optional<std::string> LineAt(const std::string& text, std::size_t number) {
 }
 
 std::string Shown(const std::string& line) {
-  std::string shown = "\"";
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    if (i == kShownCharacters) return shown + "...\"";
-    const auto byte = static_cast<unsigned char>(line[i]);
-    if (byte == '\t') {
-      shown += "\\t";
-    } else if (byte == '\r') {
-      shown += "\\r";
-    } else if (byte < 0x20 || byte == 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      shown += escaped;
-    } else {
-      shown += static_cast<char>(byte);
-    }
-  }
-  return shown + "\"";
+  if (line.size() > kShownCharacters)
+    return "\"" + ControlsShown(line.substr(0, kShownCharacters)) + "...\"";
+  return "\"" + ControlsShown(line) + "\"";
 }
 
 std::string WithoutCr(const std::string& line) {

@@ -357,6 +357,29 @@ class WindowsInstallerTest(unittest.TestCase):
         self.uninstall("HKCU")
         self.assert_nothing_left()
 
+    def test_files_of_the_users_own_are_never_replaced_nor_removed(self):
+        """A silent install refuses a folder holding files of its names that it did not put
+        there; an uninstall keeps an installed file the user has changed since."""
+        folder = r"C:\My Sprites"
+        programs = self.wine.unix_path(folder)
+        own = {"Blitview.h": b"/* my own blitter */\r\n", "LICENSE.txt": b"my licence\r\n"}
+        programs.mkdir()
+        for name, data in own.items():
+            (programs / name).write_bytes(data)
+        self.setUp()
+        refused = self.wine.run(str(self.setup), "/S", *f"/D={folder}".split(" "))
+        self.assertEqual(refused.returncode, 80, refused.stderr)  # ERROR_FILE_EXISTS
+        self.assert_nothing_left()
+        shutil.rmtree(programs)
+        self.setUp()
+        self.install(f"/D={folder}")
+        (programs / "Blitview.h").write_bytes(own["Blitview.h"])
+        self.uninstall("HKCU")
+        self.assertEqual([path.name for path in programs.iterdir()], ["Blitview.h"])
+        self.assertEqual((programs / "Blitview.h").read_bytes(), own["Blitview.h"])
+        shutil.rmtree(programs)
+        self.assert_nothing_left()
+
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -80,10 +80,10 @@ def write_picture(path, origin):
                                for pixel in row] for row in origin])
 
 
-def expected_header(picture, prefix, scratch):
+def expected_header(picture, prefix, scratch, origin=None):
     """The golden header of a golden picture; of a drawn one, what the installed quillbit
     writes for it on its own."""
-    origin = PICTURES[picture]
+    origin = origin or PICTURES[picture]
     if isinstance(origin, str):
         return (GOLDEN / origin).with_suffix(".out").read_bytes()
     alone = Path(scratch) / "alone" / Path(picture).name
@@ -98,13 +98,14 @@ def readme_make_recipe():
     return re.search(r"```make\n(.*?)```", section, re.DOTALL).group(1)
 
 
-def make_sample(project):
-    """The sample game with its pictures and the Makefile of README.md in the folder
-    project, committed to a fresh git repository, so that `git status` shows whatever a
-    build adds."""
+def make_sample(project, more=None, sprites=""):
+    """The sample game with its pictures (and more pictures) and the Makefile of README.md
+    (with sprites added to its SPRITES) in the folder project, committed to a fresh git
+    repository, so that `git status` shows whatever a build adds."""
     shutil.copytree(HERE / "sample", project)
-    (project / "Makefile").write_text(readme_make_recipe())
-    for place, origin in PICTURES.items():
+    (project / "Makefile").write_text(re.sub(r"^SPRITES\s*:=.*$", lambda line: line[0] + sprites,
+                                             readme_make_recipe(), count=1, flags=re.MULTILINE))
+    for place, origin in {**PICTURES, **(more or {})}.items():
         write_picture(project / place, origin)
     git = ["git", "-c", "user.name=quillbit tests", "-c", "user.email=tests@quillbit.invalid"]
     for command in (["init", "-q"], ["add", "-A"], ["commit", "-q", "-m", "sample game"]):

@@ -14,6 +14,29 @@ from pathlib import Path
 from sample_game import (CMAKE, COMPANION, GAME_OUTPUT, PICTURES, SOURCE, checked,
                          expected_header, git_status, header_name, install_quillbit,
                          make_sample, readme_make_recipe, run)
+from hostile_names import NAMES  # noqa: I100  (found through sample_game's path)
+
+# Every hostile name as a picture beside the Makefile, which both recipes take with a
+# wildcard; for CMake also one named like quillbit's option.
+HOSTILE = {f"{stem}.png": ["#......."] for stem in NAMES}
+WILDCARD = " $(wildcard *.png)"
+# What Make itself cannot take: white space splits a name, the others mean rules. A CMake
+# list cannot hold a semicolon or an unpaired bracket, nor Ninja's files a line break.
+MAKE_REFUSES = set(" \t\r\n;:=%#\\")
+CMAKE_REFUSES = {";", "[", "]", "\r", "\n"}
+
+
+def taken_by(refused):
+    return {picture: rows for picture, rows in HOSTILE.items() if not refused & set(picture)}
+
+
+# What the Make recipe must stop at, with the words it stops with.
+MAKE_STOPS = [("two pictures, one header", {"sprites/ship.gif": "ship.png"}, " sprites/ship.gif",
+               "sprites/ship.png sprites/ship.gif would write one header"),
+              ("a picture outside", {}, " sprites/../../../ship.png",
+               "sprites/../../../ship.png: Make cannot take this name")]
+MAKE_STOPS += [(repr(picture), {picture: rows}, WILDCARD, "")
+               for picture, rows in HOSTILE.items() if MAKE_REFUSES & set(picture)]
 
 
 class CMakeBuild:
@@ -76,10 +99,10 @@ class BuildRecipes(unittest.TestCase):
     def tearDownClass(cls):
         cls.scratch.cleanup()
 
-    def new_build(self, builder, options):
+    def new_build(self, builder, options, more=None, sprites=""):
         """A builder on a fresh copy of the sample (in a folder with a blank in its name)."""
         folder = Path(tempfile.mkdtemp(dir=self.scratch.name, prefix="game-"))
-        project = make_sample(folder / "sample game")
+        project = make_sample(folder / "sample game", more, sprites)
         return builder(project, self.prefixes[builder.PREFIX], *options), project
 
     def assert_builds(self, build):
@@ -136,6 +159,28 @@ class BuildRecipes(unittest.TestCase):
                 self.assert_builds(build)
                 self.assertEqual(build.headers["sprites/ball.bmp"].read_bytes(),
                                  self.expected["sprites/ball.bmp"])
+
+    def test_hostile_names_are_only_pictures_or_stop_the_make_recipe(self):
+        taken = {MakeRecipe: taken_by(MAKE_REFUSES),
+                 CMakeBuild: {**taken_by(CMAKE_REFUSES), "--help": ["#......."]}}
+        builds = [(name, builder, options, taken[builder], None)
+                  for name, builder, options in BUILDERS]
+        builds += [("Make, " + case, MakeRecipe, [], more, (sprites, words))
+                   for case, more, sprites, words in MAKE_STOPS]
+        for name, builder, options, more, stop in builds:
+            with self.subTest(builder=name):
+                build, project = self.new_build(builder, options, more, stop[0] if stop else
+                                                WILDCARD)
+                result = run(build.command, build.cwd)
+                self.assertEqual(result.returncode != 0, bool(stop), result.stdout + result.stderr)
+                self.assertIn(stop[1] if stop else "", result.stderr)
+                self.assertEqual(sorted(project.parent.rglob("PWNED")), [])
+                self.assertLessEqual({path.name for path in project.parent.iterdir()},
+                                     {"build", "sample game"})
+                for picture, rows in () if stop else more.items():
+                    self.assertEqual((build.root / header_name(picture)).read_bytes(),
+                                     expected_header(picture, self.prefixes[MakeRecipe.PREFIX],
+                                                     self.scratch.name, rows), picture)
 
 
 class ReadmeRecipe(unittest.TestCase):

@@ -25,6 +25,8 @@ REFUSALS = [
      "quillbit_add_sprites(game): art/ship.png is named twice"),
     ("two pictures that make one header", "quillbit_add_sprites(game art/ship.png art/ship.gif)",
      "art/ship.png and art/ship.gif would both make art/ship.h; rename one of them"),
+    ("two pictures whose headers are one in characters, not in bytes",
+     "quillbit_add_sprites(game grün gabc)", "grün and gabc would both make gh"),
     ("a picture whose header is the companion's", "quillbit_add_sprites(game Blitview.png)",
      "the companion header and Blitview.png would both make Blitview.h"),
     ("a picture outside the folders", "quillbit_add_sprites(game ../ship.png)",

@@ -5,6 +5,7 @@ QUILLBIT names the program under test (see ../support/suite.py).
 """
 
 import os
+import resource
 import signal
 import subprocess
 import sys
@@ -20,7 +21,12 @@ SANITIZED = os.environ.get("QUILLBIT_SANITIZED", "") != ""
 # Far longer than any run here needs; a run still going then is hanging.
 TIMEOUT_SECONDS = 60
 COMPANION = os.path.join(os.path.dirname(PROGRAM), "Blitview.h")
-INTERRUPTING = (signal.SIGINT, signal.SIGTERM, signal.SIGHUP)
+# Every signal that ends a run unless caught, and the two the program ignores itself.
+INTERRUPTING = (signal.SIGINT, signal.SIGTERM, signal.SIGHUP, signal.SIGQUIT, signal.SIGALRM,
+                signal.SIGUSR1, signal.SIGUSR2, signal.SIGXCPU)
+IGNORED = (signal.SIGPIPE, signal.SIGXFSZ)
+# quillbit with file systems that refuse O_TMPFILE, as FUSE and network file systems do.
+NO_UNNAMED_FILES = os.environ.get("QUILLBIT_NO_UNNAMED_FILES", "")
 
 
 class Outcome:
@@ -34,13 +40,22 @@ def as_from_a_shell(umask=0o022):
     """For preexec_fn: the dispositions and umask of a program started from a terminal,
     whatever the test runner itself was started with."""
     def prepare():
-        for number in INTERRUPTING:
+        for number in INTERRUPTING + IGNORED:
             signal.signal(number, signal.SIG_DFL)
+        resource.setrlimit(resource.RLIMIT_CORE, (0, 0))  # SIGQUIT then leaves no core file
         os.umask(umask)
     return prepare
 
 
-def start(arguments, cwd, program=None, umask=0o022, gate=None):
+def without_unnamed_files():
+    """The environment of a run on file systems that refuse O_TMPFILE."""
+    environment = dict(os.environ, LD_PRELOAD=NO_UNNAMED_FILES)
+    # The sanitizers' runtime then no longer comes first, which is no fault here.
+    environment["ASAN_OPTIONS"] = environment.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0"
+    return environment
+
+
+def start(arguments, cwd, program=None, umask=0o022, gate=None, environment=None):
     """Starts a run; with gate, a pipe's reading end, the program itself starts only once
     a line can be read from it."""
     command = EMULATOR + [program or PROGRAM] + list(arguments)
@@ -48,7 +63,7 @@ def start(arguments, cwd, program=None, umask=0o022, gate=None):
         command = ["sh", "-c", 'read -r line <&%d && exec "$@"' % gate, "sh"] + command
     return subprocess.Popen(command, cwd=cwd, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                             stderr=subprocess.PIPE, preexec_fn=as_from_a_shell(umask),
-                            pass_fds=() if gate is None else (gate,))
+                            pass_fds=() if gate is None else (gate,), env=environment)
 
 
 def start_together(argument_lists, cwd):

@@ -1,16 +1,18 @@
-"""A big batch interrupted part way, as Ctrl-C, a closing terminal or a build system
-stopping its jobs do it: the run dies by the signal it was sent, every header it wrote
-is whole, and no temporary file is left behind. A Windows build under Wine gets SIGINT
-as Ctrl-C."""
+"""A big batch interrupted part way, as Ctrl-C, Ctrl-\\, a closing terminal, a timer or a
+build system stopping its jobs do it: the run dies by the signal it was sent, every header
+it wrote is whole, and no temporary file is left behind, also where the file system makes
+it name every temporary file. A signal quillbit ignores is followed by SIGTERM. A Windows
+build under Wine gets SIGINT as Ctrl-C."""
 
+import itertools
 import os
 import random
 import signal
 import time
 import unittest
 
-from safety import EMULATOR, INTERRUPTING, SafetyTest, finish, pictures, read_bytes, start, \
-    temporary_files
+from safety import EMULATOR, IGNORED, INTERRUPTING, NO_UNNAMED_FILES, SafetyTest, finish, \
+    pictures, read_bytes, start, temporary_files, without_unnamed_files
 
 if EMULATOR:
     # Ctrl-C ends a Windows program with STATUS_CONTROL_C_EXIT, of which its exit status
@@ -18,10 +20,14 @@ if EMULATOR:
     ENDINGS = {signal.SIGINT: 0xC000013A & 0xFF}
     PICTURES = 2500
     RUNS_PER_SIGNAL = 8
+    FILE_SYSTEMS = {"usual": None}
 else:
     ENDINGS = {number: -number for number in INTERRUPTING}
+    ENDINGS.update({number: -signal.SIGTERM for number in IGNORED})
     PICTURES = 20000
-    RUNS_PER_SIGNAL = 4
+    RUNS_PER_SIGNAL = 3
+    FILE_SYSTEMS = {"usual": None, "without O_TMPFILE": without_unnamed_files()}
+    assert NO_UNNAMED_FILES, "QUILLBIT_NO_UNNAMED_FILES names no preload library"
 
 
 class InterruptedRuns(SafetyTest):
@@ -34,25 +40,30 @@ class InterruptedRuns(SafetyTest):
             os.link(first, self.path(name))  # one picture under many names: quick to make
         self.whole = None
 
-    def interrupt(self, number):
+    def interrupt(self, number, environment):
         """Starts the batch, sends the signal once headers are being written, and
         returns how the run ended."""
         for name in os.listdir(self.folder):
             if name.endswith(".h") or name.startswith(".quillbit-"):
                 os.remove(self.path(name))
-        process = start(self.names, cwd=self.folder)
+        process = start(self.names, cwd=self.folder, environment=environment)
         deadline = time.monotonic() + 30
         while not os.path.exists(self.path("p00001.h")) and time.monotonic() < deadline:
             time.sleep(0.001)
         time.sleep(random.uniform(0, 0.05))
         process.send_signal(number)
+        if number in IGNORED:
+            time.sleep(0.05)
+            process.send_signal(signal.SIGTERM)
         return finish(process)
 
     def test_an_interrupted_batch_leaves_no_temporary_file(self):
-        for number, ending in ENDINGS.items():
+        for (number, ending), (system, environment) in itertools.product(ENDINGS.items(),
+                                                                         FILE_SYSTEMS.items()):
             for attempt in range(RUNS_PER_SIGNAL):
-                with self.subTest(signal=signal.Signals(number).name, attempt=attempt):
-                    outcome = self.interrupt(number)
+                with self.subTest(signal=signal.Signals(number).name, files=system,
+                                  attempt=attempt):
+                    outcome = self.interrupt(number, environment)
                     self.assertEqual(outcome.status, ending,
                                      "the run did not die by the signal: " + outcome.stderr)
                     self.assertEqual(temporary_files(self.folder), [])

@@ -11,12 +11,14 @@ namespace quillbit {
 
 class BoxPresentation : public Presentation {
  public:
+  explicit BoxPresentation(bool outputIsTerminal) : terminal_(outputIsTerminal) {}
   void Show(const std::string& text, MessageKind kind) final;
 
  protected:
-  // Shows a box and returns once it is dismissed; false when none could be shown.
-  // A failure the user should hear of (a display is there, yet no box came) is said in
-  // why; where no box was to be expected, why stays empty.
+  // Shows a box (its text with control characters shown escaped) and returns once it
+  // is dismissed; false when none could be shown. A failure the user should hear of (a
+  // display is there, yet no box came) is said in why; where no box was to be expected,
+  // why stays empty.
   virtual bool ShowBox(const std::string& text, MessageKind kind, std::string& why) = 0;
 
  private:

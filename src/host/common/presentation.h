@@ -15,9 +15,16 @@ class Presentation {
 };
 
 // Information on standard output, errors on standard error, CR LF as a line break.
+// Errors are read by a person: control characters in them are shown escaped. So is the
+// information where standard output is a terminal; to a pipe or a file (build logs,
+// scripts) it goes byte for byte.
 class TerminalPresentation : public Presentation {
  public:
+  explicit TerminalPresentation(bool outputIsTerminal) : outputIsTerminal_(outputIsTerminal) {}
   void Show(const std::string& text, MessageKind kind) override;
+
+ private:
+  bool outputIsTerminal_;
 };
 
 // The message's text with each CR LF turned into one line feed.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host/common/presentation.h"
+#include "host/common/shown_text.h"
 #include "host/run_end.h"
 
 namespace quillbit {
@@ -18,7 +19,8 @@ std::string WithLineFeeds(const std::string& text) {
 }
 
 void TerminalPresentation::Show(const std::string& text, MessageKind kind) {
-  std::string line = WithLineFeeds(text) + "\n";
+  const bool shown = kind != MessageKind::Information || outputIsTerminal_;
+  std::string line = WithLineFeeds(shown ? MessageShown(text) : text) + "\n";
   if (kind == MessageKind::Information) {
     // Flushed at once, so a full disk or a closed pipe stops the batch at this picture
     // instead of passing unnoticed in the buffer; its header is not written.

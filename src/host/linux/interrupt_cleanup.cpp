@@ -10,7 +10,18 @@ namespace quillbit::interrupt_cleanup {
 
 namespace {
 
-const int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// Every signal whose default action ends the process and that a handler may catch, but
+// those that mean a fault of the program itself (SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT,
+// SIGTRAP, SIGSYS): after one of those nothing is safe to run, and the sanitizers catch them.
+const int kSignals[] = {SIGINT,  SIGTERM, SIGHUP,    SIGQUIT, SIGALRM, SIGUSR1,   SIGUSR2, SIGXCPU,
+                        SIGXFSZ, SIGPIPE, SIGVTALRM, SIGPROF, SIGPOLL, SIGSTKFLT, SIGPWR};
+
+// The real-time signals end the process too; their numbers are known only at run time.
+template <typename Each>
+void ForEachSignal(Each each) {
+  for (const int signal : kSignals) each(signal);
+  for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) each(signal);
+}
 
 // Static storage the handler reads: plain values, written only while the signals are
 // held back, so the handler never sees half a record.
@@ -32,7 +43,7 @@ void RemoveAndDie(int signal) {
 sigset_t CleanupSignals() {
   sigset_t set;
   sigemptyset(&set);
-  for (const int signal : kSignals) sigaddset(&set, signal);
+  ForEachSignal([&set](int signal) { sigaddset(&set, signal); });
   return set;
 }
 
@@ -42,11 +53,11 @@ void Install() {
   struct sigaction action {};
   action.sa_handler = RemoveAndDie;
   action.sa_mask = CleanupSignals();
-  for (const int signal : kSignals) {
+  ForEachSignal([&action](int signal) {
     struct sigaction previous {};
-    if (::sigaction(signal, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) continue;
+    if (::sigaction(signal, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) return;
     ::sigaction(signal, &action, nullptr);
-  }
+  });
 }
 
 Deferred::Deferred() {

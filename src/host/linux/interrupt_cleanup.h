@@ -1,6 +1,7 @@
-// No temporary file outlives an interrupted run: SIGINT, SIGTERM and SIGHUP remove the
-// one named temporary file there is, then end the process by the same signal, as if it
-// had not been caught.
+// No temporary file outlives an interrupted run: every signal that would end the process
+// and may be caught (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGALRM, SIGUSR1, ...) removes the
+// one named temporary file there is, then ends the process by the same signal, as if it
+// had not been caught. A signal the host ignores (SIGPIPE, SIGXFSZ) ends nothing.
 #pragma once
 
 #include <signal.h>
@@ -10,7 +11,7 @@ namespace quillbit::interrupt_cleanup {
 // Installs the handlers, leaving alone a signal the process was started to ignore.
 void Install();
 
-// Holds the three signals back while it lives, so a temporary name comes and goes
+// Holds those signals back while it lives, so a temporary name comes and goes
 // together with its record: a signal then finds the file either recorded or absent.
 class Deferred {
  public:

@@ -1,4 +1,6 @@
 // quillbit: the terminal front end, for shells, scripts and Makefiles.
+#include <unistd.h>
+
 #include "driver/entry.h"
 #include "host/common/terminal_options.h"
 #include "host/linux/linux_host.h"
@@ -6,7 +8,7 @@
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   if (const std::optional<int> status = quillbit::AnswerTerminalOption(arguments)) return *status;
-  quillbit::TerminalPresentation terminal;
+  quillbit::TerminalPresentation terminal(isatty(STDOUT_FILENO) != 0);
   quillbit::LinuxHost host(arguments, terminal);
   return quillbit::RunProgram(host);
 }

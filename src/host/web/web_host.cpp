@@ -1,6 +1,7 @@
 #include "host/web/web_host.h"
 
 #include "check/colour_findings.h"
+#include "host/common/shown_text.h"
 #include "host/picture/picture.h"
 #include "host/run_end.h"
 #include "host/web/memory_file_system.h"
@@ -20,7 +21,7 @@ void WebHost::MsgBox(const std::string& text, MessageKind kind) {
                                  Pixels()};
     Report(SpriteOfPreview(picture, unreported_->path));
   }
-  SurfaceHost::MsgBox(text, kind);
+  SurfaceHost::MsgBox(MessageShown(text), kind);  // the page is read by a person, like a box
 }
 
 std::string WebHost::AppPath() { return kProgramFolder; }

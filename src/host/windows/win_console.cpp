@@ -19,6 +19,11 @@ void Untranslated(std::FILE* stream) {
 
 }  // namespace
 
+bool StandardOutputIsConsole() {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+}
+
 Utf8Console::Utf8Console() {
   std::fflush(stdout);
   Untranslated(stdout);

@@ -7,6 +7,9 @@ namespace quillbit {
 // From construction to destruction: standard output and error untranslated (line feeds
 // stay line feeds, as on Linux), and an attached console reading UTF-8; the console's
 // code page is given back afterwards, because the console belongs to the user's shell.
+// True where standard output is a console a person reads (not a pipe or a file).
+bool StandardOutputIsConsole();
+
 class Utf8Console {
  public:
   Utf8Console();

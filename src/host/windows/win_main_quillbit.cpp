@@ -8,7 +8,7 @@ int wmain(int argc, wchar_t** argv) {
   quillbit::Utf8Console console;
   const std::vector<std::string> arguments = quillbit::Utf8Arguments(argc, argv);
   if (const std::optional<int> status = quillbit::AnswerTerminalOption(arguments)) return *status;
-  quillbit::TerminalPresentation terminal;
+  quillbit::TerminalPresentation terminal(quillbit::StandardOutputIsConsole());
   quillbit::WinHost host(arguments, terminal);
   return quillbit::RunProgram(host);
 }

@@ -7,7 +7,7 @@
 
 int wmain(int argc, wchar_t** argv) {
   quillbit::Utf8Console console;  // for the terminal fallback
-  quillbit::MessageBoxPresentation boxes;
+  quillbit::MessageBoxPresentation boxes(quillbit::StandardOutputIsConsole());
   quillbit::WinHost host(quillbit::Utf8Arguments(argc, argv), boxes);
   return quillbit::RunProgram(host);
 }

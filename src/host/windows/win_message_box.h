@@ -7,6 +7,9 @@
 namespace quillbit {
 
 class MessageBoxPresentation : public BoxPresentation {
+ public:
+  using BoxPresentation::BoxPresentation;
+
  protected:
   bool ShowBox(const std::string& text, MessageKind kind, std::string& why) override;
 };

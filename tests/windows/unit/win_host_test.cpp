@@ -81,7 +81,7 @@ std::string Icon(const std::vector<Rows>& images) {
 class WinHostTest : public ::testing::Test {
  protected:
   TempFolder folder;
-  TerminalPresentation terminal;
+  TerminalPresentation terminal{false};
   WinHost host{{}, terminal};
 
   // Loads name and returns every pixel as Point reads it, row by row.
@@ -191,7 +191,7 @@ TEST(WinHostArguments, ParsedArgumentsAreQuotedAndJoinedInUtf8) {
   wchar_t spaced[] = L"C:\\my art\\ship.png";
   wchar_t accented[] = L"\u00e9t\u00e9.bmp";
   wchar_t* argv[] = {program, spaced, accented};
-  TerminalPresentation terminal;
+  TerminalPresentation terminal{false};
   WinHost host(Utf8Arguments(3, argv), terminal);
   EXPECT_EQ(host.Command(), "\"C:\\my art\\ship.png\" \"\xC3\xA9t\xC3\xA9.bmp\"");
   EXPECT_EQ(WinHost(Utf8Arguments(1, argv), terminal).Command(), "");

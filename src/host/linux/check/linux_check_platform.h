@@ -22,8 +22,8 @@ class LinuxCheckPlatform : public CheckPlatform {
   void Write(const std::string& text, Stream stream) override;
 
  private:
-  TerminalPresentation unusedMessages_;  // loading a picture shows no message
-  LinuxHost pictures_;                   // reads pictures exactly as quillbit does
+  TerminalPresentation unusedMessages_{false};  // loading a picture shows no message
+  LinuxHost pictures_;                          // reads pictures exactly as quillbit does
 };
 
 }  // namespace quillbit

@@ -6,6 +6,9 @@
 namespace quillbit {
 
 class DesktopPresentation : public BoxPresentation {
+ public:
+  using BoxPresentation::BoxPresentation;
+
  protected:
   bool ShowBox(const std::string& text, MessageKind kind, std::string& why) override;
 };

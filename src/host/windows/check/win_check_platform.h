@@ -25,8 +25,8 @@ class WinCheckPlatform : public CheckPlatform {
 
  private:
   VirtualTerminalOutput console_;
-  TerminalPresentation unusedMessages_;  // loading a picture shows no message
-  WinHost pictures_;                     // reads pictures exactly as quillbit.exe does
+  TerminalPresentation unusedMessages_{false};  // loading a picture shows no message
+  WinHost pictures_;                            // reads pictures exactly as quillbit.exe does
 };
 
 }  // namespace quillbit
