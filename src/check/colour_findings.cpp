@@ -109,6 +109,7 @@ std::vector<std::string> ColourFindings(const DecodedPicture& picture, const std
   }
   for (const Group& group : ByFirstPixel(translucent))
     findings.push_back(TranslucentText(group, path, picture.width));
+  for (const std::string& note : picture.notes) findings.push_back(path + ": " + note);
   return findings;
 }
 
