@@ -11,16 +11,32 @@ namespace quillbit {
 namespace {
 
 enum Mode {
-  kNormal, kMultiply, kScreen, kOverlay, kDarken, kLighten, kColorDodge, kColorBurn,
-  kHardLight, kSoftLight, kDifference, kExclusion, kHue, kSaturation, kColor, kLuminosity,
-  kAddition, kSubtract, kDivide
+  kNormal,
+  kMultiply,
+  kScreen,
+  kOverlay,
+  kDarken,
+  kLighten,
+  kColorDodge,
+  kColorBurn,
+  kHardLight,
+  kSoftLight,
+  kDifference,
+  kExclusion,
+  kHue,
+  kSaturation,
+  kColor,
+  kLuminosity,
+  kAddition,
+  kSubtract,
+  kDivide
 };
 
 // Aseprite's order, which is the file's number of each mode.
 constexpr std::array<std::string_view, 19> kModeNames = {
-    "normal",     "multiply",   "screen",    "overlay",    "darken",   "lighten", "color dodge",
-    "color burn", "hard light", "soft light", "difference", "exclusion", "hue",   "saturation",
-    "color",      "luminosity", "addition",  "subtract",   "divide"};
+    "normal",     "multiply",   "screen",     "overlay",    "darken",    "lighten", "color dodge",
+    "color burn", "hard light", "soft light", "difference", "exclusion", "hue",     "saturation",
+    "color",      "luminosity", "addition",   "subtract",   "divide"};
 
 double Screen(double b, double s) { return b + s - b * s; }
 double HardLight(double b, double s) { return s <= 0.5 ? b * 2 * s : Screen(b, 2 * s - 1); }
@@ -52,7 +68,9 @@ double Blend(int mode, double b, double s) {
   }
 }
 
-double Unit(std::uint32_t argb, int shift) { return static_cast<double>(argb >> shift & 0xFF) / 255; }
+double Unit(std::uint32_t argb, int shift) {
+  return static_cast<double>(argb >> shift & 0xFF) / 255;
+}
 
 std::uint32_t Byte(double unit, int shift) {
   return static_cast<std::uint32_t>(std::lround(std::clamp(unit, 0.0, 1.0) * 255)) << shift;
@@ -86,7 +104,9 @@ std::string_view BlendModeName(int mode) {
   return mode >= 0 && mode < static_cast<int>(kModeNames.size()) ? kModeNames[mode] : "";
 }
 
-bool CanCompose(int mode) { return !BlendModeName(mode).empty() && (mode < kHue || mode > kLuminosity); }
+bool CanCompose(int mode) {
+  return !BlendModeName(mode).empty() && (mode < kHue || mode > kLuminosity);
+}
 
 int ComposeCel(Picture& canvas, const CelPixels& cel, int opacity, int mode) {
   int changed = 0;
@@ -100,8 +120,9 @@ int ComposeCel(Picture& canvas, const CelPixels& cel, int opacity, int mode) {
           cel.argb[static_cast<std::size_t>(row) * static_cast<std::size_t>(cel.width) +
                    static_cast<std::size_t>(column)];
       std::uint32_t& pixel =
-          canvas.argb[static_cast<std::size_t>(row + cel.y) * static_cast<std::size_t>(canvas.width) +
-                      static_cast<std::size_t>(column + cel.x)];
+          canvas
+              .argb[static_cast<std::size_t>(row + cel.y) * static_cast<std::size_t>(canvas.width) +
+                    static_cast<std::size_t>(column + cel.x)];
       const bool plain = mode == kNormal && opacity == 255 && source >> 24 == 0xFF;
       pixel = plain ? source : Over(pixel, source, opacity, mode);
       if (IsExactLevel(source) && !IsExactLevel(pixel)) ++changed;

@@ -284,8 +284,8 @@ std::uint32_t CelPixel(const Sprite& sprite, const Layer& layer, const std::uint
 
 CelPixels DecodeCel(const Sprite& sprite, const std::string& bytes, const Cel& cel) {
   Fields fields(bytes, cel.at, cel.end);
-  CelPixels pixels{cel.x, cel.y, static_cast<int>(fields.Take(2)), static_cast<int>(fields.Take(2)),
-                   {}};
+  CelPixels pixels{
+      cel.x, cel.y, static_cast<int>(fields.Take(2)), static_cast<int>(fields.Take(2)), {}};
   if (!FitsPictureLimits(pixels.width, pixels.height))
     Broken("a cel of " + std::to_string(pixels.width) + " x " + std::to_string(pixels.height) +
            " pixels, larger than any picture quillbit reads");
@@ -304,15 +304,16 @@ CelPixels DecodeCel(const Sprite& sprite, const std::string& bytes, const Cel& c
 // What quillbit-check says of a layer that does not put its levels down as drawn.
 std::string Note(const Layer& layer, const Cel& cel, int changed) {
   std::string what = Quoted(layer.name);
-  if (layer.opacity != 255) what += " has " + std::to_string(PercentOf(layer.opacity)) + "% opacity";
+  if (layer.opacity != 255)
+    what += " has " + std::to_string(PercentOf(layer.opacity)) + "% opacity";
   if (cel.opacity != 255)
     what += std::string(layer.opacity != 255 ? " and" : "") + " has a cel of " +
             std::to_string(PercentOf(cel.opacity)) + "% opacity";
   if (layer.blend != 0)
-    what += std::string(layer.opacity != 255 || cel.opacity != 255 ? " and" : "") +
-            " blends by " + std::string(BlendModeName(layer.blend));
-  return what + ": " + std::to_string(changed) + (changed == 1 ? " of its pixels is" : " of its pixels are") +
-         " no longer exact levels";
+    what += std::string(layer.opacity != 255 || cel.opacity != 255 ? " and" : "") + " blends by " +
+            std::string(BlendModeName(layer.blend));
+  return what + ": " + std::to_string(changed) +
+         (changed == 1 ? " of its pixels is" : " of its pixels are") + " no longer exact levels";
 }
 
 // Back to front: by layer index moved by the cel's z-index, and at a tie the lower

@@ -78,8 +78,9 @@ std::string LowerExtension(const std::string& name) {
 }  // namespace
 
 // Aseprite comes first: its first bytes are a file size, which may read as another
-// format's signature ("BM", "II*\0"). TGA has no signature and is told by its name alone, so it comes before the formats whose
-// first bytes a TGA file may share: an icon's 00 00 01 00, PCX's 0A.
+// format's signature ("BM", "II*\0"). TGA has no signature and is told by its name alone,
+// so it comes before the formats whose first bytes a TGA file may share: an icon's
+// 00 00 01 00, PCX's 0A.
 const std::vector<PictureFormat>& PictureFormats() {
   static const std::vector<PictureFormat> formats = {
       // shared-mime-info 2.2 (Debian 12) has no type for Aseprite files.
