@@ -19,7 +19,8 @@ def rgb(r, g, b):
 
 def gimp(data):
     lines = data.decode("utf-8").split("\n")
-    assert lines[0] == "GIMP Palette" and lines[1].startswith("Name: ") and "\r" not in data.decode()
+    assert lines[0] == "GIMP Palette" and lines[1].startswith("Name: ")
+    assert b"\r" not in data
     assert re.fullmatch(r"Columns: \d+", lines[2])
     colours = [re.fullmatch(r" *(\d+) +(\d+) +(\d+)\t(.+)", line).groups()
                for line in lines[3:] if line and not line.startswith("#")]

@@ -121,7 +121,7 @@ BAD_ASEPRITE = {  # name: (bytes, the reason told)
                         "claims more chunks than it holds"),
     "zlib-cut.aseprite": (_aseprite([ase.layer("a"), ase.chunk(ase.CEL, BLACK_CEL[6:-6])]),
                           "compressed pixels are cut short"),
-    "layers.aseprite": (_aseprite(_many_layers(257)), "more than 256 layers"),
+    "layers.aseprite": (_aseprite(_many_layers(129)), "more than 128 layers"),
     "tilemap.aseprite": (_aseprite([ase.layer("map", kind=2), BLACK_CEL]),
                          'layer "map" is a tilemap, which quillbit does not read'),
     "linked.aseprite": (_aseprite([ase.layer("a"), ase.cel(0, 0, 0, 0, kind=1)]),

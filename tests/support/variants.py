@@ -573,8 +573,8 @@ def _layered(picture, layers, cels, later=()):
 def _moved_cels(picture):
     """The right part on a cel moved to (6, -1), reaching past the canvas to the right and
     above it, where it holds black."""
-    right = [[0xFF000000] * (WIDTH - 4)] + [[argb(p) for p in r[6:]] + [0xFF000000] * 2
-                                               for r in picture]
+    inside = [[argb(p) for p in r[6:]] + [0xFF000000] * 2 for r in picture]
+    right = [[0xFF000000] * (WIDTH - 4)] + inside
     left = [[argb(p) for p in r[:6]] for r in picture]
     return ase.sprite(WIDTH, HEIGHT, ase.RGBA, [ase.frame([
         ase.layer("left"), ase.layer("right"),

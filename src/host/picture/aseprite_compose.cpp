@@ -76,6 +76,24 @@ std::uint32_t Byte(double unit, int shift) {
   return static_cast<std::uint32_t>(std::lround(std::clamp(unit, 0.0, 1.0) * 255)) << shift;
 }
 
+int TimesUnit(int a, int b) { return (a * b + 127) / 255; }
+
+// Source over in whole numbers for the normal mode, the most common by far.
+std::uint32_t NormalOver(std::uint32_t backdrop, std::uint32_t source, int opacity) {
+  const int as = TimesUnit(static_cast<int>(source >> 24), opacity);
+  const int ab = static_cast<int>(backdrop >> 24);
+  if (as == 0) return backdrop;
+  if (ab == 0) return static_cast<std::uint32_t>(as) << 24 | (source & 0xFFFFFF);
+  const int ar = as + ab - TimesUnit(as, ab);
+  std::uint32_t result = static_cast<std::uint32_t>(ar) << 24;
+  for (const int shift : {0, 8, 16}) {
+    const int cb = static_cast<int>(backdrop >> shift & 0xFF);
+    const int cs = static_cast<int>(source >> shift & 0xFF);
+    result |= static_cast<std::uint32_t>(cb + (cs - cb) * as / ar) << shift;
+  }
+  return result;
+}
+
 // Source over, with the source's colour first blended with the backdrop where the backdrop
 // is (Cs' = (1 - ab) Cs + ab B(Cb, Cs)).
 std::uint32_t Over(std::uint32_t backdrop, std::uint32_t source, int opacity, int mode) {
@@ -101,7 +119,9 @@ bool IsExactLevel(std::uint32_t argb) {
 }  // namespace
 
 std::string_view BlendModeName(int mode) {
-  return mode >= 0 && mode < static_cast<int>(kModeNames.size()) ? kModeNames[mode] : "";
+  return mode >= 0 && mode < static_cast<int>(kModeNames.size())
+             ? kModeNames[static_cast<std::size_t>(mode)]
+             : "";
 }
 
 bool CanCompose(int mode) {
@@ -123,8 +143,12 @@ int ComposeCel(Picture& canvas, const CelPixels& cel, int opacity, int mode) {
           canvas
               .argb[static_cast<std::size_t>(row + cel.y) * static_cast<std::size_t>(canvas.width) +
                     static_cast<std::size_t>(column + cel.x)];
-      const bool plain = mode == kNormal && opacity == 255 && source >> 24 == 0xFF;
-      pixel = plain ? source : Over(pixel, source, opacity, mode);
+      if (mode != kNormal) {
+        pixel = Over(pixel, source, opacity, mode);
+      } else {
+        pixel =
+            opacity == 255 && source >> 24 == 0xFF ? source : NormalOver(pixel, source, opacity);
+      }
       if (IsExactLevel(source) && !IsExactLevel(pixel)) ++changed;
     }
   }

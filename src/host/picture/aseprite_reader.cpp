@@ -21,7 +21,7 @@ constexpr std::size_t kFrameHeaderBytes = 16;
 constexpr std::size_t kChunkHeaderBytes = 6;
 // More than any sprite of at most 32767 pixels is drawn with; keeps a file of a million
 // tiny layers from costing a million compositions.
-constexpr std::size_t kMostLayers = 256;
+constexpr std::size_t kMostLayers = 128;
 
 enum Chunk : std::uint32_t {
   kOldPalette = 0x0004,
@@ -289,7 +289,8 @@ CelPixels DecodeCel(const Sprite& sprite, const std::string& bytes, const Cel& c
   if (!FitsPictureLimits(pixels.width, pixels.height))
     Broken("a cel of " + std::to_string(pixels.width) + " x " + std::to_string(pixels.height) +
            " pixels, larger than any picture quillbit reads");
-  const std::size_t count = static_cast<std::size_t>(pixels.width) * pixels.height;
+  const std::size_t count =
+      static_cast<std::size_t>(pixels.width) * static_cast<std::size_t>(pixels.height);
   const std::size_t sampleBytes = static_cast<std::size_t>(sprite.depth / 8);
   const std::string samples =
       CelSamples(bytes, fields.at(), cel.end, cel.type == kZlibCel, count * sampleBytes);
