@@ -63,3 +63,4 @@ add_custom_command(
   COMMENT "Putting the page together: quillbit.html"
   VERBATIM)
 add_custom_target(quillbit_page ALL DEPENDS ${CMAKE_BINARY_DIR}/quillbit.html)
+add_dependencies(quillbit_page quillbit_palettes)  # made in src/palette/
