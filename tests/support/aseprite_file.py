@@ -35,6 +35,14 @@ def palette(colours):
     return chunk(PALETTE, struct.pack("<III8x", len(colours), 0, len(colours) - 1) + entries)
 
 
+def old_palette(colours, sixty_four=False):
+    """One packet of colours; the older chunk's samples go to 63."""
+    scale = (lambda v: v * 63 // 255) if sixty_four else (lambda v: v)
+    entries = b"".join(bytes(scale(c >> s & 255) for s in (16, 8, 0)) for c in colours)
+    return chunk(0x0011 if sixty_four else 0x0004,
+                 struct.pack("<HBB", 1, 0, len(colours)) + entries)
+
+
 def frame(chunks):
     body = b"".join(chunks)
     return struct.pack("<IHHH2xI", 16 + len(body), 0xF1FA, len(chunks), 100, len(chunks)) + body

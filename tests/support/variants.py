@@ -582,13 +582,13 @@ def _moved_cels(picture):
         ase.cel(1, WIDTH - 4, HEIGHT + 1, ase.samples(right, ase.RGBA), x=6, y=-1)])])
 
 
-def _indexed(background):
+def _indexed(background, palette=ase.palette):
     """Index 5 is the transparent one, though its colour is black: a background layer
     shows it. Gives the sprite and its picture."""
     indexes = rows(list(range(6)))
     pixels = ase.samples(indexes, ase.INDEXED, lambda i: i)
     data = ase.sprite(WIDTH, HEIGHT, ase.INDEXED, [ase.frame([
-        ase.palette(FIVE + [K]), ase.layer("sprite", background=background),
+        palette(FIVE + [K]), ase.layer("sprite", background=background),
         ase.cel(0, WIDTH, HEIGHT, pixels)])], transparent=5)
     shown = FIVE + [K if background else CLEAR]
     return data, [[shown[i] for i in r] for r in indexes]
@@ -606,6 +606,9 @@ def aseprite_variants():
         out.append(("grey-%s.ase" % tag, _one_cel_sprite(grey, ase.GREY, kind), grey))
     out.append(("indexed.aseprite",) + _indexed(False))
     out.append(("indexed-background.ase",) + _indexed(True))
+    out.append(("indexed-old-palette.ase",) + _indexed(False, ase.old_palette))
+    out.append(("indexed-6-bit-palette.ase",)
+               + _indexed(False, lambda colours: ase.old_palette(colours, True)))
     hidden = [ase.layer("hidden", visible=False), ase.layer("off", visible=False, kind=1),
               ase.layer("inside", level=1)]
     out.append(("hidden-layers.aseprite", _layered(five, hidden, [

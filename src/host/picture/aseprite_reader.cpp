@@ -202,7 +202,8 @@ void ReadOldPalette(Sprite& sprite, Fields fields, unsigned most) {
     if (count == 0) count = 256;
     for (; count > 0; --count, ++index) {
       std::uint32_t rgb = 0;
-      for (int i = 0; i < 3; ++i) rgb = rgb << 8 | (fields.Take(1) * 255 + most / 2) / most;
+      for (int i = 0; i < 3; ++i)
+        rgb = rgb << 8 | std::min(255u, (fields.Take(1) * 255 + most / 2) / most);
       if (!sprite.newPalette) PutColour(sprite, index, 0xFF000000u | rgb);
     }
   }
