@@ -15,7 +15,7 @@ ROOT = pathlib.Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "tests" / "support"))
 import variants  # noqa: E402
 
-EXTENSIONS = ["png", "gif", "bmp", "jpg", "ico", "tga", "pcx", "xyz",
+EXTENSIONS = ["png", "gif", "bmp", "jpg", "ico", "tga", "pcx", "ase",
               "pgm", "ppm", "tif", "webp", "cur", "lbm", "xpm", "txt"]
 # The families quillbit reads: the test suite's variant families, and JPEG.
 FAMILIES = sorted(list(variants.FAMILIES) + ["jpeg"])
@@ -31,6 +31,8 @@ def family_of(name):
 
 def lead_byte(name):
     extension = name.rsplit(".", 1)[-1].lower()
+    if extension not in EXTENSIONS:  # another extension of its family stands for it
+        extension = next(e for e in EXTENSIONS if family_of("x." + e) == family_of(name))
     return bytes([EXTENSIONS.index(extension)])
 
 

@@ -28,7 +28,7 @@ class SilentPresentation : public Presentation {
 // tell by content (TGA); the rest is the file. fuzz/family_seeds.py writes seeds with
 // the same list, and tests/formats checks it against the reader's table of formats. The
 // order stays: committed corpus files chose their extension by it.
-const char* const kExtensions[] = {"png", "gif", "bmp", "jpg",  "ico", "tga", "pcx", "xyz",
+const char* const kExtensions[] = {"png", "gif", "bmp", "jpg",  "ico", "tga", "pcx", "ase",
                                    "pgm", "ppm", "tif", "webp", "cur", "lbm", "xpm", "txt"};
 constexpr std::size_t kExtensionCount = sizeof kExtensions / sizeof kExtensions[0];
 

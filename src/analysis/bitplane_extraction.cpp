@@ -24,6 +24,14 @@ void ClassifyPixel(ConversionState& state, Int16 k, std::uint32_t colour) {
 
 }  // namespace
 
+const std::vector<DrawingColour>& DrawingColours() {
+  static const std::vector<DrawingColour> colours = {{"black", kBlack},
+                                                     {"dark grey", kDarkGrey},
+                                                     {"light grey", kLightGrey},
+                                                     {"background white", kBackgroundWhite}};
+  return colours;
+}
+
 void ExtractBitplanes(ConversionState& state, const Host& host) {
   const Int16 one(1);
   Int16 k = one;

@@ -18,6 +18,8 @@ struct DecodedPicture {
   int width = 0;
   int height = 0;
   std::vector<std::uint32_t> argb;  // 0xAARRGGBB, row by row from the top
+  // What composing its layers did to its levels, in the reader's words (Picture::notes).
+  std::vector<std::string> notes;
 };
 
 // What the platform knows about where standard output goes.

@@ -109,6 +109,8 @@ std::vector<std::string> ColourFindings(const DecodedPicture& picture, const std
   }
   for (const Group& group : ByFirstPixel(translucent))
     findings.push_back(TranslucentText(group, path, picture.width));
+  for (const std::string& note : picture.notes)
+    findings.emplace_back(path).append(": ").append(note);
   return findings;
 }
 

@@ -16,7 +16,8 @@ constexpr int kCloseDistance = 24;
 // At most this many close colours are named one by one; the rest are counted.
 constexpr std::size_t kCloseColoursNamed = 8;
 
-// One line per finding, each starting with "path: ", in the order the pixels come.
+// One line per finding, each starting with "path: ", in the order the pixels come, then
+// the reader's notes on layers that do not put their levels down as drawn.
 std::vector<std::string> ColourFindings(const DecodedPicture& picture, const std::string& path);
 
 }  // namespace quillbit

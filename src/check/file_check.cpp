@@ -1,5 +1,6 @@
 #include "check/file_check.h"
 
+#include <cctype>
 #include <vector>
 
 #include "check/colour_findings.h"
@@ -38,6 +39,19 @@ std::string OneLine(const std::string& message) {
   return line;
 }
 
+// quillbit replaces a picture's last three characters with "h", so "hero.aseprite" gives
+// "hero.aseprh"; the shorter extension Aseprite saves too gives the name people expect.
+std::string AsepriteNameNote(const std::string& path, const std::string& headerPath) {
+  const std::string extension = ".aseprite";
+  if (path.size() <= extension.size()) return "";
+  std::string end = path.substr(path.size() - extension.size());
+  for (char& ch : end) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  if (end != extension) return "";
+  const std::string stem = path.substr(0, path.size() - extension.size());
+  return headerPath + ": named so because quillbit replaces the last three characters; saved as " +
+         stem + ".ase, the sprite gives " + stem + ".h\n";
+}
+
 // Compares the header beside the picture with what quillbit writes now.
 void AddHeaderState(FileReport& report, CheckPlatform& platform, const std::string& headerPath,
                     const std::string& text) {
@@ -72,7 +86,10 @@ FileReport CheckPicture(CheckPlatform& platform, const std::string& path, Drawin
   if (preview.stop) findings.push_back(path + ": quillbit stops here: " + OneLine(*preview.stop));
   for (const std::string& finding : findings) report.output += ControlsShown(finding) + "\n";
   report.clean = findings.empty();
-  if (preview.headerPath) AddHeaderState(report, platform, *preview.headerPath, preview.headerText);
+  if (preview.headerPath) {
+    AddHeaderState(report, platform, *preview.headerPath, preview.headerText);
+    report.output += AsepriteNameNote(path, *preview.headerPath);
+  }
   return report;
 }
 

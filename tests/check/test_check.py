@@ -15,6 +15,7 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
 from harness import (EMULATOR, FORMATS, GOLDEN, ConverterTest, arrays, bits_of,  # noqa: E402
                      read_bytes, run, variants, write_bytes)
+import aseprite_file as ase  # noqa: E402  (beside variants, found through its path)
 
 CHECK = os.environ.get("QUILLBIT_CHECK", "")
 K, D, L, W = 0xFF000000, 0xFF555555, 0xFFAAAAAA, 0xFFFFFFFF
@@ -122,6 +123,39 @@ class Findings(CheckTest):
                       "for program to work properly. Please resize your image.\n", out)
         self.assertEqual(err, 'quillbit-check: overflow: picture "huge.png" is 200 x 200 pixels; '
                               "at most 32767 pixels fit\n")
+
+
+def _layered_sprite(top_layer, top_cel):
+    """Light grey over white, under a second layer of 8 x 2 pixels."""
+    pixels = ase.samples([[L] * 8, [W] * 8], ase.RGBA)
+    return ase.sprite(8, 2, ase.RGBA, [ase.frame([
+        ase.layer("sprite"), top_layer, ase.cel(0, 8, 2, pixels), top_cel])])
+
+
+class LayeredAseprite(CheckTest):
+    def test_layers_that_do_not_put_their_levels_down_as_drawn_are_named(self):
+        black, grey = ase.samples([[K] * 8] * 2, ase.RGBA), ase.samples([[L] * 8] * 2, ase.RGBA)
+        cases = [  # name, top layer, its cel, first drawn row, finding
+            ("shade.aseprite", ase.layer("shade", opacity=128), ase.cel(1, 8, 2, black),
+             "++++++++", 'layer "shade" has 50% opacity: 8 of its pixels are no longer exact '
+             "levels"),
+            ("cel.ase", ase.layer("faint"), ase.cel(1, 8, 2, black, opacity=64),
+             "........", 'layer "faint" has a cel of 25% opacity: 16 of its pixels are no '
+             "longer exact levels"),
+            ("ink.ase", ase.layer("ink", blend=1), ase.cel(1, 8, 2, grey),
+             "........", 'layer "ink" blends by multiply: 8 of its pixels are no longer exact '
+             "levels"),
+        ]
+        for name, top_layer, top_cel, drawn, finding in cases:
+            with self.subTest(name=name):
+                write_bytes(self.path(name), _layered_sprite(top_layer, top_cel))
+                status, out, err = check([name], cwd=self.folder)
+                self.assertEqual((status, err), (1, ""), out)
+                self.assertEqual(drawing_in(out)[0], drawn)
+                self.assertIn(f"\n{name}: {finding}\n", out)
+        self.assertIn("\nshade.aseprh: named so because quillbit replaces the last three "
+                      "characters; saved as shade.ase, the sprite gives shade.h\n",
+                      check(["shade.aseprite"], cwd=self.folder)[1])
 
 
 class HeaderBeside(CheckTest):

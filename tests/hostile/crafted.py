@@ -75,7 +75,14 @@ def tiff_claiming(width, height):
     return b"II*\x00" + struct.pack("<I", 16) + bytes(8) + directory + bytes(4)
 
 
+def aseprite_claiming(width, height):
+    """RGBA sprite of one frame with one layer and no cel."""
+    import aseprite_file as ase  # tests/support, on the path of every suite that builds these
+    return ase.sprite(width, height, ase.RGBA, [ase.frame([ase.layer("sprite")])])
+
+
 CLAIMING = {
+    "aseprite": aseprite_claiming,
     "png": png_claiming,
     "gif": gif_claiming,
     "bmp": bmp_claiming,

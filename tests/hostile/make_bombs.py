@@ -403,6 +403,34 @@ def tga_bombs():
     w("tga-looks-like-cur.tga", h + row * 8)
 
 
+# ---------------- Aseprite ----------------
+def aseprite_bombs():
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+    import aseprite_file as ase
+    full = zlib.compress(bytes([0, 0, 0, 255]) * 32760, 9)
+    # The most layers quillbit reads, each a whole 8 x 4095 cel at half opacity.
+    for blend in (0, 9):  # normal and soft light
+        layers = [ase.layer("l%d" % i, opacity=128, blend=blend) for i in range(128)]
+        cels = [ase.chunk(ase.CEL, struct.pack("<HhhBHh5xHH", i, 0, 0, 255, 2, 0, 8, 4095) + full)
+                for i in range(128)]
+        w("ase-128-half-layers-blend%d.aseprite" % blend,
+          ase.sprite(8, 4095, ase.RGBA, [ase.frame(layers + cels)]))
+    # A cel far larger than the canvas, its pixels all zeros: refused before inflating.
+    huge = ase.chunk(ase.CEL, struct.pack("<HhhBHh5xHH", 0, 0, 0, 255, 2, 0, 65535, 65535)
+                     + zeros_zlib(1 << 26))
+    w("ase-cel-65535.aseprite", ase.sprite(8, 8, ase.RGBA, [ase.frame([ase.layer("a"), huge])]))
+    # A small cel whose zlib stream runs on for 256 MB: inflating stops at the cel's size.
+    long = ase.chunk(ase.CEL, struct.pack("<HhhBHh5xHH", 0, 0, 0, 255, 2, 0, 8, 8)
+                     + zeros_zlib(1 << 28))
+    w("ase-long-stream.aseprite", ase.sprite(8, 8, ase.RGBA, [ase.frame([ase.layer("a"), long])]))
+    # A million chunks claimed by a frame of 16 bytes, and 65535 frames claimed by the header.
+    w("ase-chunks.aseprite", ase.sprite(8, 8, ase.RGBA, [struct.pack("<IHHH2xI", 16, 0xF1FA,
+                                                                     0xFFFF, 0, 1 << 20)]))
+    many = bytearray(ase.sprite(8, 8, ase.RGBA, [ase.frame([ase.layer("a")])]))
+    many[6:8] = struct.pack("<H", 65535)
+    w("ase-frames.aseprite", bytes(many))
+
+
 # ---------------- PNM / PCX / XPM / LBM / XV / QOI / SVG / TIFF / WebP ----------------
 def misc_bombs():
     # PNM: P4 and P1 are not sized by stb_image (only P5/P6)
@@ -501,6 +529,7 @@ def misc_bombs():
 
 
 if __name__ == "__main__":
-    for f in (png_bombs, gif_bombs, jpeg_bombs, bmp_bombs, ico_bombs, tga_bombs, misc_bombs):
+    for f in (png_bombs, gif_bombs, jpeg_bombs, bmp_bombs, ico_bombs, tga_bombs, misc_bombs,
+              aseprite_bombs):
         f()
     print("done")

@@ -7,6 +7,7 @@ import struct
 import unittest
 
 from hostile import HostileTest, ODD_PICTURES, pictures, read_bytes, run, write_bytes
+import aseprite_file as ase  # noqa: E402,I100  (tests/support, on the path hostile sets)
 
 PREVIOUS_HEADER = b"// a header from an earlier run\r\n"
 
@@ -100,6 +101,46 @@ class BadPictureFiles(HostileTest):
         directory = b"\x00\x00\x01\x00\x01\x00" + bytes([16, 16, 0, 0, 1, 0, 32, 0])
         self.assert_bad_file_reported("outside.ico", directory + (1 << 20).to_bytes(4, "little")
                                       + (22).to_bytes(4, "little"))
+
+
+def _aseprite(chunks, frames_after=b""):
+    return ase.sprite(16, 8, ase.RGBA, [ase.frame(chunks)]) + frames_after
+
+
+def _many_layers(count):
+    return [ase.layer("l%d" % i) for i in range(count)]
+
+
+BLACK_CEL = ase.cel(0, 16, 8, bytes([0, 0, 0, 255]) * 128)
+BAD_ASEPRITE = {  # name: (bytes, the reason told)
+    "header-cut.aseprite": (_aseprite([])[:100], "cut short"),
+    "huge-cel.aseprite": (_aseprite([ase.layer("a"), ase.cel(0, 40000, 40000, bytes(64))]),
+                          "a cel of 40000 x 40000 pixels, larger than any picture"),
+    "frame-past-end.ase": (_aseprite([ase.layer("a")])[:-4], "its first frame claims"),
+    "chunk-count.ase": (ase.sprite(16, 8, 32, [struct.pack("<IHHH2xI", 16, 0xF1FA, 0, 0, 1 << 30)]),
+                        "claims more chunks than it holds"),
+    "zlib-cut.aseprite": (_aseprite([ase.layer("a"), ase.chunk(ase.CEL, BLACK_CEL[6:-6])]),
+                          "compressed pixels are cut short"),
+    "layers.aseprite": (_aseprite(_many_layers(129)), "more than 128 layers"),
+    "tilemap.aseprite": (_aseprite([ase.layer("map", kind=2), BLACK_CEL]),
+                         'layer "map" is a tilemap, which quillbit does not read'),
+    "linked.aseprite": (_aseprite([ase.layer("a"), ase.cel(0, 0, 0, 0, kind=1)]),
+                        "links to another frame"),
+    "hue.aseprite": (_aseprite([ase.layer("a", blend=12), BLACK_CEL]),
+                     'layer "a" blends by hue, which quillbit does not read'),
+}
+
+
+class BadAseprite(HostileTest):
+
+    def test_aseprite_files_beyond_their_bounds_or_the_reader_are_refused_saying_why(self):
+        for name, (data, reason) in BAD_ASEPRITE.items():
+            with self.subTest(name=name):
+                bad = self.path(name)
+                write_bytes(bad, data)
+                outcome = run([bad], cwd=self.folder)
+                self.assert_reported(outcome, bad)
+                self.assertIn(reason, outcome.stderr)
 
 
 class CutAnywhere(HostileTest):

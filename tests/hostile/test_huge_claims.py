@@ -15,8 +15,9 @@ LARGEST_WITHIN = [(8, 4095), (217, 151)]  # 32760 pixels, and exactly 32767
 
 MAKERS = dict(crafted.CLAIMING, **{"dib.ico": crafted.ico_bitmap_claiming,
                                    "tif": crafted.tiff_claiming})
-# libjpeg fills in what a file cut short lacks, so a claim within the limits loads.
-FILLED_IN = {"jpg"}
+# libjpeg fills in what a file cut short lacks, so a claim within the limits loads; an
+# Aseprite sprite without cels is a transparent one.
+FILLED_IN = {"jpg", "aseprite"}
 
 
 class HugeClaims(HostileTest):

@@ -32,6 +32,8 @@ PACKAGES = {
         "usr/bin/quillbit@": None,
         "usr/lib/quillbit/quillbit": None,
         "usr/lib/quillbit/Blitview.h": "companion/Blitview.h",
+        **{"usr/lib/quillbit/quillbit-levels." + extension: None
+           for extension in ("gpl", "pal", "hex", "act", "txt")},
         "usr/share/man/man1/quillbit.1.gz": None,
         "usr/bin/quillbit-check@": None,
         "usr/lib/quillbit/quillbit-check": None,

@@ -29,7 +29,8 @@ from pictures import BLACK, DARK, LIGHT, WHITE  # noqa: E402
 SHIP_HEADER = (SOURCE / "tests" / "golden" / "ship.out").read_bytes()
 PROGRAM_FILES = {"quillbit.exe", "quillbitw.exe", "quillbit-check.exe", "Blitview.h",
                  "HOW-TO-USE.txt", "LICENSE.txt", "THIRD-PARTY-NOTICES.txt", "uninstall.exe",
-                 "quillbit.html"}
+                 "quillbit.html"} | {"quillbit-levels." + extension
+                                     for extension in ("gpl", "pal", "hex", "act", "txt")}
 UNINSTALL = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\quillbit"
 USER = getpass.getuser()
 USER_PATH = r"C:\Tools;%USERPROFILE%\bin"

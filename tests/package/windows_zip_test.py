@@ -23,7 +23,8 @@ import pictures  # noqa: E402  (found through the path set just above)
 
 FOLDER = f"quillbit-{VERSION}-win64"
 CONTENTS = {"quillbit.exe", "quillbitw.exe", "quillbit-check.exe", "Blitview.h", "HOW-TO-USE.txt",
-            "LICENSE.txt", "THIRD-PARTY-NOTICES.txt", "quillbit.html"}
+            "LICENSE.txt", "THIRD-PARTY-NOTICES.txt", "quillbit.html"} | {
+                "quillbit-levels." + extension for extension in ("gpl", "pal", "hex", "act", "txt")}
 # 2: GUI, 3: console
 PE_SUBSYSTEM = {"quillbitw.exe": 2, "quillbit.exe": 3, "quillbit-check.exe": 3}
 

@@ -11,6 +11,7 @@ import itertools
 import struct
 import zlib
 
+import aseprite_file as ase
 from pictures import BLACK as K, DARK as D, LIGHT as L, WHITE as W, png_bytes
 
 OTHER = 0x123456
@@ -545,15 +546,96 @@ def webp_variants():
     return [("lossless.webp", data, pic)]
 
 
+# ---- Aseprite: colour modes, raw and zlib cels, layers, cel positions, frames --------
+
+def _full(picture):
+    return [[argb(p) for p in r] for r in picture]
+
+
+def _one_cel_sprite(picture, depth, kind):
+    pixels = ase.samples(_full(picture), depth)
+    return ase.sprite(WIDTH, HEIGHT, depth, [ase.frame(
+        [ase.layer("sprite"), ase.cel(0, WIDTH, HEIGHT, pixels, kind=kind)])])
+
+
+def _black(width, height):
+    return ase.samples([[0xFF000000] * width] * height, ase.RGBA)
+
+
+def _layered(picture, layers, cels, later=()):
+    """picture on layer 0, then the given layers and their cels; later: a second frame."""
+    first = [ase.layer("sprite")] + layers
+    first += [ase.cel(0, WIDTH, HEIGHT, ase.samples(_full(picture), ase.RGBA))] + cels
+    frames = [ase.frame(first)] + ([ase.frame(list(later))] if later else [])
+    return ase.sprite(WIDTH, HEIGHT, ase.RGBA, frames)
+
+
+def _moved_cels(picture):
+    """The right part on a cel moved to (6, -1), reaching past the canvas to the right and
+    above it, where it holds black."""
+    inside = [[argb(p) for p in r[6:]] + [0xFF000000] * 2 for r in picture]
+    right = [[0xFF000000] * (WIDTH - 4)] + inside
+    left = [[argb(p) for p in r[:6]] for r in picture]
+    return ase.sprite(WIDTH, HEIGHT, ase.RGBA, [ase.frame([
+        ase.layer("left"), ase.layer("right"),
+        ase.cel(0, 6, HEIGHT, ase.samples(left, ase.RGBA)),
+        ase.cel(1, WIDTH - 4, HEIGHT + 1, ase.samples(right, ase.RGBA), x=6, y=-1)])])
+
+
+def _indexed(background, palette=ase.palette):
+    """Index 5 is the transparent one, though its colour is black: a background layer
+    shows it. Gives the sprite and its picture."""
+    indexes = rows(list(range(6)))
+    pixels = ase.samples(indexes, ase.INDEXED, lambda i: i)
+    data = ase.sprite(WIDTH, HEIGHT, ase.INDEXED, [ase.frame([
+        palette(FIVE + [K]), ase.layer("sprite", background=background),
+        ase.cel(0, WIDTH, HEIGHT, pixels)])], transparent=5)
+    shown = FIVE + [K if background else CLEAR]
+    return data, [[shown[i] for i in r] for r in indexes]
+
+
+# 50% black over a level: black stays, light grey becomes dark grey, the rest background.
+HALF_BLACK_OVER = {K: K, L: D}
+
+
+def aseprite_variants():
+    alpha, grey, five = rows(WITH_ALPHA), rows(FOUR), rows(FIVE)
+    out = []
+    for kind, tag in ((2, "zlib"), (0, "raw")):
+        out.append(("rgba-%s.aseprite" % tag, _one_cel_sprite(alpha, ase.RGBA, kind), alpha))
+        out.append(("grey-%s.ase" % tag, _one_cel_sprite(grey, ase.GREY, kind), grey))
+    out.append(("indexed.aseprite",) + _indexed(False))
+    out.append(("indexed-background.ase",) + _indexed(True))
+    out.append(("indexed-old-palette.ase",) + _indexed(False, ase.old_palette))
+    out.append(("indexed-6-bit-palette.ase",)
+               + _indexed(False, lambda colours: ase.old_palette(colours, True)))
+    hidden = [ase.layer("hidden", visible=False), ase.layer("off", visible=False, kind=1),
+              ase.layer("inside", level=1)]
+    out.append(("hidden-layers.aseprite", _layered(five, hidden, [
+        ase.cel(1, WIDTH, HEIGHT, _black(WIDTH, HEIGHT)),
+        ase.cel(3, WIDTH, HEIGHT, _black(WIDTH, HEIGHT))]), five))
+    out.append(("moved-cels.aseprite", _moved_cels(five), five))
+    out.append(("linked-later-frame.aseprite", _layered(five, [ase.layer("later")], [], [
+        ase.cel(0, 0, 0, 0, kind=1), ase.cel(1, WIDTH, HEIGHT, _black(WIDTH, HEIGHT))]), five))
+    out.append(("half-layer.aseprite", _layered(five, [ase.layer("shade", opacity=128)], [
+        ase.cel(1, 8, HEIGHT, _black(8, HEIGHT))]),
+        [[HALF_BLACK_OVER.get(p, W) if x < 8 else p for x, p in enumerate(r)] for r in five]))
+    out.append(("multiply.aseprite", _layered(five, [ase.layer("ink", blend=1)], [
+        ase.cel(1, 8, HEIGHT, _black(8, HEIGHT), x=8)]),
+        [[K if x >= 8 else p for x, p in enumerate(r)] for r in five]))
+    return out
+
+
 FAMILIES = {"png": png_variants, "bmp": bmp_variants, "gif": gif_variants,
             "icon": icon_variants, "tga": tga_variants, "pnm": pnm_variants,
-            "tiff": tiff_variants, "webp": webp_variants}
+            "tiff": tiff_variants, "webp": webp_variants, "aseprite": aseprite_variants}
 
 
 # Extensions whose family has another name; tests/formats checks them against the reader's
 # table of formats.
 EXTENSION_FAMILIES = {"ico": "icon", "cur": "icon", "pgm": "pnm", "ppm": "pnm", "pnm": "pnm",
-                      "tif": "tiff", "jpg": "jpeg", "jpe": "jpeg", "jfif": "jpeg", "dib": "bmp"}
+                      "tif": "tiff", "jpg": "jpeg", "jpe": "jpeg", "jfif": "jpeg", "dib": "bmp",
+                      "ase": "aseprite"}
 
 
 def family_of(name):

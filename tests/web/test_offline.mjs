@@ -4,6 +4,7 @@
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { createServer } from 'node:http';
+import { dirname } from 'node:path';
 import { after, before, test } from 'node:test';
 
 import * as driver from './page_driver.mjs';
@@ -54,6 +55,21 @@ test('from file:// and offline, a batch needs no request but the page itself', a
   assert.equal(Object.keys(await driver.downloadAll(opened.page)).length, EXAMPLES.length + 1);
   assert.deepEqual(opened.requests, [driver.PAGE_URL]);
   assert.deepEqual(opened.problems, []);
+});
+
+test('offline, the palette links download the palette files the build made', async () => {
+  const opened = await driver.openPage(browser);
+  await opened.context.setOffline(true);
+  const names = [];
+  for (const link of await opened.page.locator('#palettes a[download]').all()) {
+    const [download] = await Promise.all([opened.page.waitForEvent('download'), link.click()]);
+    const name = download.suggestedFilename();
+    names.push(name);
+    const made = readFileSync(driver.join(dirname(driver.PAGE), 'palettes', name));
+    assert.deepEqual(readFileSync(await download.path()), made, name);
+  }
+  assert.deepEqual(names.sort(), ['act', 'gpl', 'hex', 'pal', 'txt'].map((e) => `quillbit-levels.${e}`));
+  assert.deepEqual(opened.requests, [driver.PAGE_URL]);
 });
 
 test('from a static server the page asks it for nothing more', async () => {

@@ -135,7 +135,7 @@ class SameRefusals(unittest.TestCase):
 
     def test_quillbit_ends_alike_on_each_kind_of_hostile_picture(self):
         names = cases_of_each_kind(self.made)
-        self.assertEqual(len(names), 7 + 7 + 7 + 6 + 3)
+        self.assertEqual(len(names), 8 + 8 + 7 + 6 + 3)
         with concurrent.futures.ThreadPoolExecutor(WORKERS) as pool:
             outcomes = list(pool.map(lambda name: self.both(PROGRAM, LINUX_PROGRAM, [name]),
                                      names))

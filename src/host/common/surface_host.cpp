@@ -34,8 +34,12 @@ void SurfaceHost::ResizeSurface(int width, int height) {
   width_ = width;
   height_ = height;
   pixels_.clear();
+  notes_.clear();
 }
 
-void SurfaceHost::FillSurface(std::vector<std::uint32_t> pixels) { pixels_ = std::move(pixels); }
+void SurfaceHost::FillSurface(std::vector<std::uint32_t> pixels, std::vector<std::string> notes) {
+  pixels_ = std::move(pixels);
+  notes_ = std::move(notes);
+}
 
 }  // namespace quillbit

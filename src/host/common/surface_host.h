@@ -22,12 +22,14 @@ class SurfaceHost : public Host {
   std::uint32_t Point(double x, double y) const override;
   // The loaded picture's ARGB pixels as decoded, alpha kept; empty until they are read.
   const std::vector<std::uint32_t>& Pixels() const { return pixels_; }
+  // What the reader said composing the picture did to its levels (Picture::notes).
+  const std::vector<std::string>& Notes() const { return notes_; }
 
  protected:
   // An empty surface of the picture's size; the pixels may follow later.
   void ResizeSurface(int width, int height);
-  // ARGB pixels, row by row from the top, width x height of them.
-  void FillSurface(std::vector<std::uint32_t> pixels);
+  // ARGB pixels, row by row from the top, width x height of them, and the reader's notes.
+  void FillSurface(std::vector<std::uint32_t> pixels, std::vector<std::string> notes = {});
 
  private:
   std::vector<std::string> arguments_;
@@ -35,6 +37,7 @@ class SurfaceHost : public Host {
   int width_ = 0;
   int height_ = 0;
   std::vector<std::uint32_t> pixels_;
+  std::vector<std::string> notes_;
 };
 
 }  // namespace quillbit

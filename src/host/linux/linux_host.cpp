@@ -74,7 +74,7 @@ void LinuxHost::LoadPicture(const std::string& path) {
     return std::make_unique<PosixPictureFile>(*folders_, name);
   });
   ResizeSurface(picture.width, picture.height);
-  FillSurface(std::move(picture.argb));
+  FillSurface(std::move(picture.argb), std::move(picture.notes));
 }
 
 void LinuxHost::Refresh() {}  // pixels are readable as soon as they are loaded

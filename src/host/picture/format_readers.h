@@ -20,6 +20,9 @@ Picture ReadTga(const std::string& bytes);
 Picture ReadPnm(const std::string& bytes);
 // Icons and cursors: the largest image, PNG or bitmap with its mask or alpha.
 Picture ReadIcon(const std::string& bytes);
+// Aseprite's first frame, composed from its visible layers (quillbit's own reader, over
+// zlib).
+Picture ReadAseprite(const std::string& bytes);
 
 // A picture of that size with every pixel 0, ready to be filled; throws PictureTooLarge
 // beyond the limits and PictureFault for a picture without pixels.

@@ -32,6 +32,14 @@ bool IsBinaryPnm(std::string_view bytes) {
 }
 bool IsIcon(std::string_view bytes) { return LooksLikeIcon(std::string(bytes.substr(0, 6))); }
 
+// Aseprite's magic number alone is two bytes after a size, which other formats' first
+// bytes can hold; its colour depth and the first frame's magic number make it sure.
+bool IsAseprite(std::string_view bytes) {
+  if (!At(bytes, 4, "\xE0\xA5") || bytes.size() < 14 || bytes[13] != 0) return false;
+  if (bytes[12] != 8 && bytes[12] != 16 && bytes[12] != 32) return false;
+  return bytes.size() < 134 || At(bytes, 132, "\xFA\xF1");
+}
+
 bool IsXcf(std::string_view bytes) { return StartsWith(bytes, "gimp xcf "); }
 bool IsPsd(std::string_view bytes) { return StartsWith(bytes, "8BPS"); }
 bool IsIlbm(std::string_view bytes) {
@@ -69,10 +77,14 @@ std::string LowerExtension(const std::string& name) {
 
 }  // namespace
 
-// TGA has no signature and is told by its name alone, so it comes before the formats whose
-// first bytes a TGA file may share: an icon's 00 00 01 00, PCX's 0A.
+// Aseprite comes first: its first bytes are a file size, which may read as another
+// format's signature ("BM", "II*\0"). TGA has no signature and is told by its name alone,
+// so it comes before the formats whose first bytes a TGA file may share: an icon's
+// 00 00 01 00, PCX's 0A.
 const std::vector<PictureFormat>& PictureFormats() {
   static const std::vector<PictureFormat> formats = {
+      // shared-mime-info 2.2 (Debian 12) has no type for Aseprite files.
+      {"aseprite", "Aseprite", IsAseprite, ReadAseprite, "", "ase aseprite"},
       {"png", "PNG", IsPng, ReadPng, "image/png", "png"},
       {"gif", "GIF", IsGif, ReadGif, "image/gif", "gif"},
       {"jpeg", "JPEG", IsJpeg, ReadJpeg, "image/jpeg", "jpg jpeg jpe jfif"},

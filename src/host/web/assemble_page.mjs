@@ -4,14 +4,15 @@
 //
 // node assemble_page.mjs --out FILE --version V --folder PAGE_SOURCES --icon SVG
 //                        --fflate FFLATE_UMD_JS --module MODULE_JS --licences WHAT=FILE...
+//                        --palettes FILE...
 import { readFileSync, renameSync, writeFileSync } from 'node:fs';
-import { join } from 'node:path';
+import { basename, join } from 'node:path';
 
 function options(argv) {
-  const found = { licences: [] };
+  const found = { licences: [], palettes: [] };
   for (let i = 0; i < argv.length; i += 2) {
     const name = argv[i].replace(/^--/, '');
-    if (name === 'licences') found.licences.push(argv[i + 1]);
+    if (name === 'licences' || name === 'palettes') found[name].push(argv[i + 1]);
     else found[name] = argv[i + 1];
   }
   for (const name of ['out', 'version', 'folder', 'icon', 'fflate', 'module']) {
@@ -49,6 +50,15 @@ function licences(entries) {
   }).join('\n');
 }
 
+// The build's palette files as links that download them from the page itself.
+function paletteLinks(files) {
+  return files.map((file) => {
+    const data = readFileSync(file).toString('base64');
+    const name = escapeHtml(basename(file));
+    return `<a download="${name}" href="data:application/octet-stream;base64,${data}">${name}</a>`;
+  }).join(',\n      ');
+}
+
 function replaceOnce(text, marker, value) {
   const at = text.indexOf(marker);
   if (at < 0 || text.indexOf(marker, at + 1) >= 0) throw new Error(`${marker} must be in the template once`);
@@ -61,6 +71,7 @@ let page = read(join(args.folder, 'quillbit.html'));
 page = replaceOnce(page, '@VERSION@', args.version);
 page = replaceOnce(page, '<!-- @icon -->', `<link rel="icon" href="data:image/svg+xml;base64,${icon}">`);
 page = replaceOnce(page, '/* @style */', read(join(args.folder, 'quillbit.css')));
+page = replaceOnce(page, '<!-- @palettes -->', paletteLinks(args.palettes));
 page = replaceOnce(page, '<!-- @licences -->', licences(args.licences));
 page = replaceOnce(page, '<!-- @scripts -->', [
   inlineScript(read(args.fflate), 'fflate'),

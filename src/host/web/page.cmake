@@ -55,6 +55,10 @@ foreach(package zlib1g-dev libpng-dev libgif-dev libjpeg62-turbo-dev libtiff-dev
   list(APPEND quillbit_page_licences "${installed}=/usr/share/doc/${package}/copyright")
 endforeach()
 set(licence_options)
+foreach(palette ${QUILLBIT_PALETTE_FILES})
+  list(APPEND licence_options --palettes ${palette})
+  list(APPEND quillbit_page_sources ${palette})
+endforeach()
 foreach(entry ${quillbit_page_licences})
   string(REGEX REPLACE "^[^=]*=" "" file "${entry}")
   if(NOT EXISTS ${file})
@@ -76,3 +80,4 @@ add_custom_command(
   COMMENT "Putting the page together: quillbit.html"
   VERBATIM)
 add_custom_target(quillbit_page ALL DEPENDS ${CMAKE_BINARY_DIR}/quillbit.html)
+add_dependencies(quillbit_page quillbit_palettes)  # made in src/palette/

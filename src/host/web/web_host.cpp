@@ -18,7 +18,7 @@ WebHost::WebHost(std::vector<std::string> names, WebPage& page)
 void WebHost::MsgBox(const std::string& text, MessageKind kind) {
   if (kind == MessageKind::UserError && unreported_) {
     const DecodedPicture picture{static_cast<int>(ScaleWidth()), static_cast<int>(ScaleHeight()),
-                                 Pixels()};
+                                 Pixels(), Notes()};
     Report(SpriteOfPreview(picture, unreported_->path));
   }
   SurfaceHost::MsgBox(MessageShown(text), kind);  // the page is read by a person, like a box
@@ -35,10 +35,11 @@ void WebHost::PreparePictureSurface() { ResizeSurface(0, 0); }
 void WebHost::LoadPicture(const std::string& path) {
   Picture picture = quillbit::LoadPicture(
       path, [this](const std::string& name) { return page_.OpenPicture(name); });
-  DecodedPicture decoded{picture.width, picture.height, std::move(picture.argb)};
+  DecodedPicture decoded{picture.width, picture.height, std::move(picture.argb),
+                         std::move(picture.notes)};
   unreported_ = Unreported{path, ColourFindings(decoded, path)};
   ResizeSurface(decoded.width, decoded.height);
-  FillSurface(std::move(decoded.argb));
+  FillSurface(std::move(decoded.argb), std::move(decoded.notes));
 }
 
 void WebHost::Refresh() {}  // pixels are readable as soon as they are loaded

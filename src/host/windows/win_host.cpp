@@ -22,7 +22,7 @@ void WinHost::LoadPicture(const std::string& path) {
   Picture picture = quillbit::LoadPicture(
       path, [](const std::string& name) { return std::make_unique<WinPictureFile>(name); });
   ResizeSurface(picture.width, picture.height);
-  FillSurface(std::move(picture.argb));
+  FillSurface(std::move(picture.argb), std::move(picture.notes));
 }
 
 void WinHost::Refresh() {}  // pixels are readable as soon as they are loaded
