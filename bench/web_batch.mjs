@@ -76,15 +76,23 @@ async function startDrop(page) {
     const transfer = new DataTransfer();
     for (const file of document.getElementById('staged-files').files) transfer.items.add(file);
     const since = () => performance.now() - seen.started;
-    new PerformanceObserver((list) => {
+    // Disconnected at the end of the drop, so that no round watches the next one's.
+    const tasks = new PerformanceObserver((list) => {
       for (const entry of list.getEntries()) seen.longestTask = Math.max(seen.longestTask, entry.duration);
-    }).observe({ type: 'longtask' });
-    // What the batch before left on the page counts only once this batch has cleared it.
+    });
+    tasks.observe({ type: 'longtask' });
+    // What the batch before left on the page counts only once this batch has begun, and its
+    // cards are not this batch's.
     let begun = false;
-    new MutationObserver(() => {
+    let before = new Set(document.querySelectorAll('#pictures > li'));
+    const changes = new MutationObserver(() => {
       begun ||= !document.querySelector('#summary').hasAttribute('data-status');
       if (!begun) return;
-      if (seen.firstCard === null && document.querySelector('#pictures > li')) seen.firstCard = since();
+      const last = document.querySelector('#pictures').lastElementChild;
+      if (seen.firstCard === null && last && !before.has(last)) {
+        seen.firstCard = since();
+        before = null;
+      }
       if (seen.lastCard === null && document.querySelector('#summary[data-status]')) seen.lastCard = since();
       if (seen.stopped === null && /You stopped/.test(document.querySelector('#stopped').textContent)) seen.stopped = since();
       const stop = document.getElementById('stop');
@@ -92,7 +100,9 @@ async function startDrop(page) {
         const box = stop.getBoundingClientRect();
         seen.stopBox = { x: box.x + box.width / 2, y: box.y + box.height / 2 };
       }
-    }).observe(document.body, { childList: true, subtree: true, attributes: true, characterData: true });
+    });
+    changes.observe(document.body, { childList: true, subtree: true, attributes: true, characterData: true });
+    seen.watching = [tasks, changes];
     // When the press reached the browser, however long the page took to see it.
     document.addEventListener('mousedown', (event) => {
       if (seen.pressed === null) seen.pressed = event.timeStamp - seen.started;
@@ -109,7 +119,11 @@ async function endOfDrop(page) {
   await page.waitForSelector('#summary[data-status]', { timeout: 300000 });
   await page.waitForFunction(() => !document.querySelector('canvas[data-unpainted]'), null, { timeout: 300000 });
   await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 200))); // the last long tasks
-  return page.evaluate(() => window.benchDrop);
+  return page.evaluate(() => {
+    const { watching, ...seen } = window.benchDrop;
+    for (const observer of watching) observer.disconnect();
+    return seen;
+  });
 }
 
 async function dropRound(page, paths) {
