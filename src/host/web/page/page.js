@@ -12,17 +12,17 @@ const LEVEL_RGB = [[0x00, 0x00, 0x00], [0x55, 0x55, 0x55], [0xaa, 0xaa, 0xaa], [
 // The levels as the four bytes of an opaque pixel, read in the machine's own byte order.
 const LEVEL_PIXELS = new Uint32Array(new Uint8Array(LEVEL_RGB.flatMap((rgb) => [...rgb, 255])).buffer);
 const DRAWING_SIZE = 256; // CSS pixels the longer side of a drawing aims at
-const PAINTING_MILLISECONDS = 8; // drawings are painted after a batch this long at a time
+const PAINTING_MILLISECONDS = 6; // drawings are painted after a batch this long at a time
 const ZIP_NAME = 'quillbit-headers.zip';
 // Handing a File to the worker costs the page's thread about half a millisecond: the files go
 // in messages sized to take about this long each, with the page free in between; never more
 // than MOST_HANDED_AT_ONCE, as a loaded machine can take a few times longer for the next.
-const HAND_OVER_MILLISECONDS = 20;
-const MOST_HANDED_AT_ONCE = 40;
+const HAND_OVER_MILLISECONDS = 12;
+const MOST_HANDED_AT_ONCE = 25;
 // What the worker reports is shown this many milliseconds at a time, the page free between.
-const SHOWING_MILLISECONDS = 25;
+const SHOWING_MILLISECONDS = 12;
 // The cards of the batch before are removed this many milliseconds at a time.
-const REMOVING_MILLISECONDS = 8;
+const REMOVING_MILLISECONDS = 6;
 // The marks, embeddings, overrides and isolates of Unicode's bidirectional algorithm.
 const DIRECTION_CONTROLS = /([\u061c\u200e\u200f\u202a-\u202e\u2066-\u2069])/u;
 
@@ -237,12 +237,17 @@ function showBatchStart() {
   say(`Converting ${plural(count, 'picture')}…`);
 }
 
-// The cards of the batch before, a few at a time from the last: the thousands of a big batch
-// removed at once, or hidden, would hold the page for a good part of a second.
+// The cards of the batch before, a few at a time from the last, kept to be filled again: the
+// thousands of a big batch removed at once, or hidden, would hold the page for a good part
+// of a second.
 async function removeCards(cards) {
   while (cards.length > 0) {
     const since = performance.now();
-    while (cards.length > 0 && performance.now() - since < REMOVING_MILLISECONDS) cards.pop().remove();
+    while (cards.length > 0 && performance.now() - since < REMOVING_MILLISECONDS) {
+      const item = cards.pop();
+      item.remove();
+      spareCards.push(cardOfItem.get(item));
+    }
     if (cards.length > 0) await nextTask();
   }
   if (!ui.pictures.firstElementChild) ui.results.hidden = true;
@@ -254,29 +259,42 @@ function countOpened() {
   ui.progressLabel.textContent = `${batch.reached} of ${plural(batch.entries.length, 'picture')}`;
 }
 
+// The cards of the batches before, out of the page, to be filled again: thousands of cards
+// left to the collector make it hold the page up for a few hundred milliseconds.
+const spareCards = [];
+const cardOfItem = new WeakMap();
+
+function newCard() {
+  const card = { item: element('li'), heading: element('h3'), left: element('div', 'left'),
+    right: element('div', 'right header-file'), information: element('pre', 'information'),
+    drawing: null, headerBox: null, header: null };
+  card.item.append(card.heading, card.left, card.right);
+  cardOfItem.set(card.item, card);
+  return card;
+}
+
 function cardFor(path) {
   let card = batch.cards.get(path);
   if (card) return card;
-  const item = element('li', 'picture');
-  item.dataset.path = path;
-  const heading = showingControls(element('h3'), path);
-  heading.id = `picture-${batch.cards.size + 1}`;
-  item.setAttribute('aria-labelledby', heading.id);
-  const information = element('pre', 'information');
-  const left = element('div', 'left');
-  const right = element('div', 'right header-file');
-  left.append(information);
-  item.append(heading, left, right);
-  ui.pictures.append(item);
+  card = spareCards.pop() ?? newCard();
+  card.item.className = 'picture';
+  card.item.dataset.path = path;
+  showingControls(card.heading, path);
+  card.heading.id = `picture-${batch.cards.size + 1}`;
+  card.item.setAttribute('aria-labelledby', card.heading.id);
+  card.information.textContent = '';
+  card.left.replaceChildren(card.information);
+  card.right.replaceChildren();
+  card.header = null;
+  ui.pictures.append(card.item);
   ui.results.hidden = false;
-  card = { item, left, right, information };
   batch.cards.set(path, card);
   return card;
 }
 
 function showPicture({ path, width, height, levels, counts, findings }) {
   const card = cardFor(path);
-  card.left.append(drawing(path, width, height, levels, counts));
+  card.left.append(drawing(card, path, width, height, levels, counts));
   if (findings.length > 0) {
     const list = element('ul', 'findings');
     list.setAttribute('aria-label', 'Findings');
@@ -285,21 +303,29 @@ function showPicture({ path, width, height, levels, counts, findings }) {
   }
 }
 
-function drawing(path, width, height, levels, counts) {
-  const canvas = document.createElement('canvas');
+function drawing(card, path, width, height, levels, counts) {
+  card.drawing ??= newDrawing();
+  const { figure, canvas, caption } = card.drawing;
   canvas.width = width;
   canvas.height = height;
   const zoom = Math.max(1, Math.min(16, Math.floor(DRAWING_SIZE / Math.max(width, height))));
   canvas.style.width = `${width * zoom}px`;
   canvas.style.height = `${height * zoom}px`;
-  canvas.setAttribute('role', 'img');
   canvas.setAttribute('aria-label', `${path} in its four levels, ${width} by ${height} pixels, drawn ${zoom} times larger`);
   painter.add(canvas, levels);
+  caption.textContent = counts;
+  return figure;
+}
+
+function newDrawing() {
+  const canvas = document.createElement('canvas');
+  canvas.setAttribute('role', 'img');
   const figure = element('figure', 'drawing');
   const frame = element('div', 'frame');
+  const caption = element('figcaption');
   frame.append(canvas);
-  figure.append(frame, element('figcaption', '', counts));
-  return figure;
+  figure.append(frame, caption);
+  return { figure, canvas, caption };
 }
 
 // A drawing is painted when it comes into view, and the rest once the batch is over: a
@@ -379,20 +405,23 @@ function keepFile({ path, bytes, companion, picture }) {
   }
   const card = cardFor(picture);
   card.header = { path, bytes };
-  card.right.replaceChildren(...headerView(path, bytes));
+  card.headerBox ??= newHeaderBox();
+  const { bar, title, copy, save, pre } = card.headerBox;
+  const name = baseName(path);
+  pre.setAttribute('aria-label', `${name}, the header`);
+  showingControls(pre, new TextDecoder().decode(bytes));
+  copy.setAttribute('aria-label', `Copy ${name}`);
+  save.setAttribute('aria-label', `Download ${name}`);
+  bar.replaceChildren(showingControls(title, path), copy, save);
+  card.right.replaceChildren(bar, pre);
 }
 
-function headerView(path, bytes) {
-  const name = baseName(path);
-  const bar = element('div', 'actions');
+function newHeaderBox() {
   const pre = element('pre', 'header-text');
   pre.tabIndex = 0; // scrollable, so it can be scrolled with the keyboard
   pre.setAttribute('role', 'region');
-  pre.setAttribute('aria-label', `${name}, the header`);
-  showingControls(pre, new TextDecoder().decode(bytes));
-  bar.append(showingControls(element('h4'), path), button('Copy', `Copy ${name}`, 'copy'),
-    button('Download', `Download ${name}`, 'download'));
-  return [bar, pre];
+  return { bar: element('div', 'actions'), title: element('h4'), copy: button('Copy', '', 'copy'),
+    save: button('Download', '', 'download'), pre };
 }
 
 // Made when a copy fails, not for every card: a big batch's cards are many nodes already.
