@@ -81,18 +81,15 @@ async function startDrop(page) {
       for (const entry of list.getEntries()) seen.longestTask = Math.max(seen.longestTask, entry.duration);
     });
     tasks.observe({ type: 'longtask' });
-    // What the batch before left on the page counts only once this batch has begun, and its
-    // cards are not this batch's.
+    // What the batch before left on the page counts only once this batch has begun; the cards
+    // it added are this batch's (the page may fill the batch before's again).
     let begun = false;
-    let before = new Set(document.querySelectorAll('#pictures > li'));
-    const changes = new MutationObserver(() => {
+    const list = document.getElementById('pictures');
+    const changes = new MutationObserver((records) => {
       begun ||= !document.querySelector('#summary').hasAttribute('data-status');
       if (!begun) return;
-      const last = document.querySelector('#pictures').lastElementChild;
-      if (seen.firstCard === null && last && !before.has(last)) {
-        seen.firstCard = since();
-        before = null;
-      }
+      const added = records.some((record) => record.target === list && record.addedNodes.length > 0);
+      if (seen.firstCard === null && added) seen.firstCard = since();
       if (seen.lastCard === null && document.querySelector('#summary[data-status]')) seen.lastCard = since();
       if (seen.stopped === null && /You stopped/.test(document.querySelector('#stopped').textContent)) seen.stopped = since();
       const stop = document.getElementById('stop');
