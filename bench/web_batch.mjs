@@ -76,15 +76,20 @@ async function startDrop(page) {
     const transfer = new DataTransfer();
     for (const file of document.getElementById('staged-files').files) transfer.items.add(file);
     const since = () => performance.now() - seen.started;
-    new PerformanceObserver((list) => {
+    // Disconnected at the end of the drop, so that no round watches the next one's.
+    const tasks = new PerformanceObserver((list) => {
       for (const entry of list.getEntries()) seen.longestTask = Math.max(seen.longestTask, entry.duration);
-    }).observe({ type: 'longtask' });
-    // What the batch before left on the page counts only once this batch has cleared it.
+    });
+    tasks.observe({ type: 'longtask' });
+    // What the batch before left on the page counts only once this batch has begun; the cards
+    // it added are this batch's (the page may fill the batch before's again).
     let begun = false;
-    new MutationObserver(() => {
+    const list = document.getElementById('pictures');
+    const changes = new MutationObserver((records) => {
       begun ||= !document.querySelector('#summary').hasAttribute('data-status');
       if (!begun) return;
-      if (seen.firstCard === null && document.querySelector('#pictures > li')) seen.firstCard = since();
+      const added = records.some((record) => record.target === list && record.addedNodes.length > 0);
+      if (seen.firstCard === null && added) seen.firstCard = since();
       if (seen.lastCard === null && document.querySelector('#summary[data-status]')) seen.lastCard = since();
       if (seen.stopped === null && /You stopped/.test(document.querySelector('#stopped').textContent)) seen.stopped = since();
       const stop = document.getElementById('stop');
@@ -92,7 +97,9 @@ async function startDrop(page) {
         const box = stop.getBoundingClientRect();
         seen.stopBox = { x: box.x + box.width / 2, y: box.y + box.height / 2 };
       }
-    }).observe(document.body, { childList: true, subtree: true, attributes: true, characterData: true });
+    });
+    changes.observe(document.body, { childList: true, subtree: true, attributes: true, characterData: true });
+    seen.watching = [tasks, changes];
     // When the press reached the browser, however long the page took to see it.
     document.addEventListener('mousedown', (event) => {
       if (seen.pressed === null) seen.pressed = event.timeStamp - seen.started;
@@ -109,7 +116,11 @@ async function endOfDrop(page) {
   await page.waitForSelector('#summary[data-status]', { timeout: 300000 });
   await page.waitForFunction(() => !document.querySelector('canvas[data-unpainted]'), null, { timeout: 300000 });
   await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 200))); // the last long tasks
-  return page.evaluate(() => window.benchDrop);
+  return page.evaluate(() => {
+    const { watching, ...seen } = window.benchDrop;
+    for (const observer of watching) observer.disconnect();
+    return seen;
+  });
 }
 
 async function dropRound(page, paths) {

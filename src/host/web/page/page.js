@@ -9,14 +9,20 @@
 const INFORMATION = 0;
 // check/sprite.h's Level order: black, dark grey, light grey, background (the sheet).
 const LEVEL_RGB = [[0x00, 0x00, 0x00], [0x55, 0x55, 0x55], [0xaa, 0xaa, 0xaa], [0xf4, 0xf1, 0xe6]];
+// The levels as the four bytes of an opaque pixel, read in the machine's own byte order.
+const LEVEL_PIXELS = new Uint32Array(new Uint8Array(LEVEL_RGB.flatMap((rgb) => [...rgb, 255])).buffer);
 const DRAWING_SIZE = 256; // CSS pixels the longer side of a drawing aims at
-const PAINTED_AT_ONCE = 50; // drawings painted in one task after a batch
+const PAINTING_MILLISECONDS = 6; // drawings are painted after a batch this long at a time
 const ZIP_NAME = 'quillbit-headers.zip';
 // Handing a File to the worker costs the page's thread about half a millisecond: the files go
-// in messages sized to take about this long each, with the page free in between.
-const HAND_OVER_MILLISECONDS = 20;
+// in messages sized to take about this long each, with the page free in between; never more
+// than MOST_HANDED_AT_ONCE, as a loaded machine can take a few times longer for the next.
+const HAND_OVER_MILLISECONDS = 12;
+const MOST_HANDED_AT_ONCE = 25;
 // What the worker reports is shown this many milliseconds at a time, the page free between.
-const SHOWING_MILLISECONDS = 25;
+const SHOWING_MILLISECONDS = 12;
+// The cards of the batch before are removed this many milliseconds at a time.
+const REMOVING_MILLISECONDS = 6;
 // The marks, embeddings, overrides and isolates of Unicode's bidirectional algorithm.
 const DIRECTION_CONTROLS = /([\u061c\u200e\u200f\u202a-\u202e\u2066-\u2069])/u;
 
@@ -154,7 +160,7 @@ async function handOver(worker, files) {
     worker.postMessage({ type: 'files', files: piece });
     const spent = Math.max(performance.now() - started, 1);
     at += piece.length;
-    size = Math.max(10, Math.min(2000, Math.round((piece.length * HAND_OVER_MILLISECONDS) / spent)));
+    size = Math.max(10, Math.min(MOST_HANDED_AT_ONCE, Math.round((piece.length * HAND_OVER_MILLISECONDS) / spent)));
     await nextTask();
   }
 }
@@ -186,6 +192,7 @@ function receive(data) {
 
 async function showInbox(shown) {
   shown.showing = true;
+  await shown.cleared;
   let since = performance.now();
   while (shown.shown < shown.inbox.length && !shown.over) {
     if (performance.now() - since > SHOWING_MILLISECONDS) {
@@ -214,12 +221,11 @@ function showBatchStart() {
   const count = batch.entries.length;
   ui.intakeNote.textContent = '';
   painter.forget();
-  ui.pictures.replaceChildren();
+  batch.cleared = removeCards([...ui.pictures.children]);
   ui.stopped.replaceChildren();
   ui.summary.textContent = '';
   delete ui.summary.dataset.status;
   delete ui.summary.dataset.seconds;
-  ui.results.hidden = true;
   ui.downloadAll.hidden = true;
   ui.run.hidden = false;
   ui.stop.hidden = false;
@@ -231,35 +237,64 @@ function showBatchStart() {
   say(`Converting ${plural(count, 'picture')}…`);
 }
 
+// The cards of the batch before, a few at a time from the last, kept to be filled again: the
+// thousands of a big batch removed at once, or hidden, would hold the page for a good part
+// of a second.
+async function removeCards(cards) {
+  while (cards.length > 0) {
+    const since = performance.now();
+    while (cards.length > 0 && performance.now() - since < REMOVING_MILLISECONDS) {
+      const item = cards.pop();
+      item.remove();
+      spareCards.push(cardOfItem.get(item));
+    }
+    if (cards.length > 0) await nextTask();
+  }
+  if (!ui.pictures.firstElementChild) ui.results.hidden = true;
+}
+
 function countOpened() {
   batch.reached += 1;
   ui.progress.value = batch.reached;
   ui.progressLabel.textContent = `${batch.reached} of ${plural(batch.entries.length, 'picture')}`;
 }
 
+// The cards of the batches before, out of the page, to be filled again: thousands of cards
+// left to the collector make it hold the page up for a few hundred milliseconds.
+const spareCards = [];
+const cardOfItem = new WeakMap();
+
+function newCard() {
+  const card = { item: element('li'), heading: element('h3'), left: element('div', 'left'),
+    right: element('div', 'right header-file'), information: element('pre', 'information'),
+    drawing: null, headerBox: null, header: null };
+  card.item.append(card.heading, card.left, card.right);
+  cardOfItem.set(card.item, card);
+  return card;
+}
+
 function cardFor(path) {
   let card = batch.cards.get(path);
   if (card) return card;
-  const item = element('li', 'picture');
-  item.dataset.path = path;
-  const heading = showingControls(element('h3'), path);
-  heading.id = `picture-${batch.cards.size + 1}`;
-  item.setAttribute('aria-labelledby', heading.id);
-  const information = element('pre', 'information');
-  const left = element('div', 'left');
-  const right = element('div', 'right');
-  left.append(information);
-  item.append(heading, left, right);
-  ui.pictures.append(item);
+  card = spareCards.pop() ?? newCard();
+  card.item.className = 'picture';
+  card.item.dataset.path = path;
+  showingControls(card.heading, path);
+  card.heading.id = `picture-${batch.cards.size + 1}`;
+  card.item.setAttribute('aria-labelledby', card.heading.id);
+  card.information.textContent = '';
+  card.left.replaceChildren(card.information);
+  card.right.replaceChildren();
+  card.header = null;
+  ui.pictures.append(card.item);
   ui.results.hidden = false;
-  card = { item, left, right, information };
   batch.cards.set(path, card);
   return card;
 }
 
 function showPicture({ path, width, height, levels, counts, findings }) {
   const card = cardFor(path);
-  card.left.append(drawing(card.item, path, width, height, levels, counts));
+  card.left.append(drawing(card, path, width, height, levels, counts));
   if (findings.length > 0) {
     const list = element('ul', 'findings');
     list.setAttribute('aria-label', 'Findings');
@@ -269,20 +304,28 @@ function showPicture({ path, width, height, levels, counts, findings }) {
 }
 
 function drawing(card, path, width, height, levels, counts) {
-  const canvas = document.createElement('canvas');
+  card.drawing ??= newDrawing();
+  const { figure, canvas, caption } = card.drawing;
   canvas.width = width;
   canvas.height = height;
   const zoom = Math.max(1, Math.min(16, Math.floor(DRAWING_SIZE / Math.max(width, height))));
   canvas.style.width = `${width * zoom}px`;
   canvas.style.height = `${height * zoom}px`;
-  canvas.setAttribute('role', 'img');
   canvas.setAttribute('aria-label', `${path} in its four levels, ${width} by ${height} pixels, drawn ${zoom} times larger`);
-  painter.add(canvas, levels, card);
+  painter.add(canvas, levels);
+  caption.textContent = counts;
+  return figure;
+}
+
+function newDrawing() {
+  const canvas = document.createElement('canvas');
+  canvas.setAttribute('role', 'img');
   const figure = element('figure', 'drawing');
   const frame = element('div', 'frame');
+  const caption = element('figcaption');
   frame.append(canvas);
-  figure.append(frame, element('figcaption', '', counts));
-  return figure;
+  figure.append(frame, caption);
+  return { figure, canvas, caption };
 }
 
 // A drawing is painted when it comes into view, and the rest once the batch is over: a
@@ -296,16 +339,17 @@ const painter = {
   watch: new IntersectionObserver((entries) => {
     for (const entry of entries) if (entry.isIntersecting) painter.paint(entry.target);
   }),
-  add(canvas, levels, card) {
+  add(canvas, levels) {
     canvas.dataset.unpainted = '';
     this.levels.set(canvas, levels);
-    if (!this.told) {
-      this.watch.observe(canvas);
-      return;
-    }
-    card.addEventListener('contentvisibilityautostatechange', (event) => {
-      if (!event.skipped) this.paint(canvas);
-    });
+    if (!this.told) this.watch.observe(canvas);
+  },
+  // One listener on the list for every card (the event does not bubble, but is captured).
+  wire(list) {
+    list.addEventListener('contentvisibilityautostatechange', (event) => {
+      const canvas = event.skipped ? null : event.target.querySelector('canvas[data-unpainted]');
+      if (canvas) this.paint(canvas);
+    }, { capture: true });
   },
   paint(canvas) {
     const levels = this.levels.get(canvas);
@@ -313,16 +357,17 @@ const painter = {
     this.levels.delete(canvas);
     this.watch.unobserve(canvas);
     const image = new ImageData(canvas.width, canvas.height);
-    for (let i = 0; i < levels.length; i++) {
-      const [r, g, b] = LEVEL_RGB[levels[i]];
-      image.data.set([r, g, b, 255], i * 4);
-    }
+    const pixels = new Uint32Array(image.data.buffer);
+    for (let i = 0; i < levels.length; i++) pixels[i] = LEVEL_PIXELS[levels[i]];
     canvas.getContext('2d').putImageData(image, 0, 0);
     delete canvas.dataset.unpainted;
   },
   paintRest() {
-    const next = [...this.levels.keys()].slice(0, PAINTED_AT_ONCE);
-    next.forEach((canvas) => this.paint(canvas));
+    const since = performance.now();
+    for (const canvas of this.levels.keys()) {
+      if (performance.now() - since > PAINTING_MILLISECONDS) break;
+      this.paint(canvas);
+    }
     if (this.levels.size > 0) setTimeout(() => this.paintRest());
   },
   forget() {
@@ -359,35 +404,34 @@ function keepFile({ path, bytes, companion, picture }) {
     return;
   }
   const card = cardFor(picture);
-  card.right.replaceChildren(headerView(path, bytes));
+  card.header = { path, bytes };
+  card.headerBox ??= newHeaderBox();
+  const { bar, title, copy, save, pre } = card.headerBox;
+  const name = baseName(path);
+  pre.setAttribute('aria-label', `${name}, the header`);
+  showingControls(pre, new TextDecoder().decode(bytes));
+  copy.setAttribute('aria-label', `Copy ${name}`);
+  save.setAttribute('aria-label', `Download ${name}`);
+  bar.replaceChildren(showingControls(title, path), copy, save);
+  card.right.replaceChildren(bar, pre);
 }
 
-function headerView(path, bytes) {
-  const text = new TextDecoder().decode(bytes);
-  const name = baseName(path);
-  const box = element('div', 'header-file');
-  const bar = element('div', 'actions');
+function newHeaderBox() {
   const pre = element('pre', 'header-text');
   pre.tabIndex = 0; // scrollable, so it can be scrolled with the keyboard
   pre.setAttribute('role', 'region');
-  pre.setAttribute('aria-label', `${name}, the header`);
-  showingControls(pre, text);
-  wireHeaderSelection(pre);
-  const copy = button('Copy', `Copy ${name}`, () => copyText(name, text, copy, pre));
-  const save = button('Download', `Download ${name}`, () => download(name, bytes, 'text/x-c'));
-  bar.append(showingControls(element('h4'), path), copy, save);
-  box.append(bar, pre);
-  return box;
+  return { bar: element('div', 'actions'), title: element('h4'), copy: button('Copy', '', 'copy'),
+    save: button('Download', '', 'download'), pre };
 }
 
 // Made when a copy fails, not for every card: a big batch's cards are many nodes already.
-function copyFailureParts(copy, pre, name) {
+function copyFailureParts(copy, name) {
   const bar = copy.parentElement;
   let note = bar.nextElementSibling;
   if (!note.classList.contains('copy-note')) {
     note = element('p', 'copy-note');
     bar.after(note);
-    copy.after(button('Select header', `Select header ${name}`, () => selectHeader(pre)));
+    copy.after(button('Select header', `Select header ${name}`, 'select'));
   }
   return { note, select: copy.nextElementSibling };
 }
@@ -396,22 +440,43 @@ function button(text, label, action) {
   const made = element('button', '', text);
   made.type = 'button';
   made.setAttribute('aria-label', label);
-  made.addEventListener('click', action);
+  made.dataset.action = action;
   return made;
 }
 
+// The cards' buttons and headers answer through listeners on the list, not a few of their
+// own on every card, which a big batch would make by the thousand and leave to the
+// collector when the next batch replaces it.
+function wireCards() {
+  painter.wire(ui.pictures);
+  ui.pictures.addEventListener('click', (event) => {
+    const pressed = event.target.closest('button[data-action]');
+    const card = pressed && batch.cards.get(pressed.closest('.picture').dataset.path);
+    if (!card?.header) return;
+    const { path, bytes } = card.header;
+    const name = baseName(path);
+    const pre = card.right.querySelector('.header-text');
+    if (pressed.dataset.action === 'copy') copyText(name, new TextDecoder().decode(bytes), pressed);
+    else if (pressed.dataset.action === 'download') download(name, bytes, 'text/x-c');
+    else selectHeader(pre);
+  });
+  wireHeaderSelection(ui.pictures);
+}
+
 // The browser's own copy of a selection in a <pre> drops its last line break, and Ctrl+A
-// would take the whole page: inside the header both take the header's own characters.
-function wireHeaderSelection(pre) {
-  pre.addEventListener('keydown', (event) => {
-    if ((event.ctrlKey || event.metaKey) && !event.altKey && event.key.toLowerCase() === 'a') {
+// would take the whole page: inside a header both take the header's own characters.
+function wireHeaderSelection(list) {
+  list.addEventListener('keydown', (event) => {
+    const pre = event.target.closest('.header-text');
+    if (pre && (event.ctrlKey || event.metaKey) && !event.altKey && event.key.toLowerCase() === 'a') {
       event.preventDefault();
       selectHeader(pre);
     }
   });
-  pre.addEventListener('copy', (event) => {
+  list.addEventListener('copy', (event) => {
     const selection = document.getSelection();
-    if (selection.rangeCount === 0 || selection.isCollapsed) return;
+    const at = event.target.nodeType === Node.ELEMENT_NODE ? event.target : event.target.parentElement;
+    if (!at?.closest('.header-text') || selection.rangeCount === 0 || selection.isCollapsed) return;
     event.clipboardData.setData('text/plain', selection.getRangeAt(0).toString());
     event.preventDefault();
   });
@@ -498,7 +563,7 @@ function downloadAll() {
   say(`Downloading ${ZIP_NAME}: ${plural(batch.files.size, 'file')}.`);
 }
 
-async function copyText(name, text, copy, pre) {
+async function copyText(name, text, copy) {
   try {
     if (!navigator.clipboard) throw new Error('no clipboard');
     await navigator.clipboard.writeText(text);
@@ -509,7 +574,7 @@ async function copyText(name, text, copy, pre) {
     }
     say(`Copied ${name} to the clipboard.`);
   } catch {
-    const { note, select } = copyFailureParts(copy, pre, name);
+    const { note, select } = copyFailureParts(copy, name);
     const why = navigator.clipboard
       ? 'the browser refused this page the clipboard'
       : 'this browser gives the clipboard only to pages from https:// or from a file';
@@ -732,6 +797,7 @@ function tell(text) {
 }
 
 wireIntake();
+wireCards();
 wireLicences();
 startWorker().then(() => {
   ui.input.accept = [...engine.extensions].map((extension) => `.${extension}`).join(',');
