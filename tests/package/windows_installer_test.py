@@ -53,6 +53,12 @@ REGISTRY_PARTS = ("hkcu\\", "hklm\\software\\",
                   "hklm\\system\\currentcontrolset\\control\\session manager\\")
 WINE_VOLATILE = ("hkcu\\software\\wine\\temporary system parameters\\",
                  "\\currentversion\\networkcards\\")
+# Wine's debugger makes its settings key whenever anything crashed, so the key alone cannot
+# say whose fault it was: the crash reports in the output of the programs this test starts
+# can, for what the package made is only ever started by the test.
+WINE_DEBUGGER = "hkcu\\software\\wine\\winedbg"
+CRASH = re.compile(rb"^wine: .*starting debugger.*$", re.M)
+CRASHED_PROCESS = re.compile(rb"^[0-9a-f]{8} \(D\) (.*?)\r?$", re.M)
 ESCAPE = re.compile(r"\\(x[0-9a-fA-F]{1,4}|.)")
 ESCAPED = {"n": "\n", "r": "\r", "t": "\t", "0": "\0"}
 
@@ -135,6 +141,15 @@ def read_registry_file(path, root):
     return keys
 
 
+def crash_reports(result):
+    """(the crash lines, the names of the crashed programs) of a finished run: Wine writes
+    the first to the crashed program's error output, its debugger the rest to its output."""
+    output = result.stdout + result.stderr
+    return ([line.decode(errors="replace") for line in CRASH.findall(output)],
+            [PureWindowsPath(path.decode(errors="replace")).name
+             for path in CRASHED_PROCESS.findall(output)])
+
+
 def changes(before, after):
     """{name: (before, after)} of the entries two snapshots disagree on; None: not there."""
     return {name: (before.get(name), after.get(name)) for name in before.keys() | after.keys()
@@ -196,6 +211,10 @@ class Wine:
         found = {}
         for name, root in REGISTRY_FILES.items():
             found.update(read_registry_file(self.prefix / name, root))
+        debugger = [key for key in found if key.lower() == WINE_DEBUGGER]
+        self.debugger_has_run = bool(debugger)
+        for key in debugger:
+            del found[key]
         return found
 
     def query(self, key, value):
@@ -243,19 +262,35 @@ class WindowsInstallerTest(unittest.TestCase):
     def setUp(self):
         self.files_before = self.wine.files()
         self.registry_before = self.wine.registry()
+        self.debugger_before = self.wine.debugger_has_run
+
+    def run_ours(self, program, *arguments, cwd=None):
+        """Runs a program of the package; one that crashes, or gives no report saying which
+        program did, fails the test by name. A crash of Wine's own programs is only noted."""
+        result = self.wine.run(program, *arguments, cwd=cwd)
+        lines, crashed = crash_reports(result)
+        if lines:
+            name = PureWindowsPath(program).name
+            ours = PROGRAM_FILES | {self.setup.name}
+            if not crashed or ours & set(crashed):
+                self.fail(f"{name} crashed ({', '.join(crashed) or 'no report says which'}):\n"
+                          + (result.stdout + result.stderr).decode(errors="replace"))
+            sys.stderr.write(f"note: Wine's {', '.join(crashed)} crashed while {name} ran: "
+                             + " ".join(lines) + "\n")
+        return result
 
     def install(self, *options):
         """Runs the installer silently; /D= comes last and unquoted, blanks and all, so it is
         handed over in pieces that Wine joins with blanks again."""
         words = [word for option in options for word in option.split(" ")]
-        result = self.wine.run(str(self.setup), "/S", *words)
+        result = self.run_ours(str(self.setup), "/S", *words)
         self.assertEqual(result.returncode, 0, result.stderr)
 
     def uninstall(self, hive):
         """Runs the uninstaller as installed apps do: its quiet command from the registry."""
         command = self.wine.query(rf"{hive}\{UNINSTALL}", "QuietUninstallString")
         _, program, options = command.split('"', 2)
-        result = self.wine.run(program, *options.split(" "))
+        result = self.run_ours(program, *options.split(" "))
         self.wine.wait()
         self.assertEqual(result.returncode, 0, result.stderr)
 
@@ -296,7 +331,7 @@ class WindowsInstallerTest(unittest.TestCase):
         folder = Path(tempfile.mkdtemp(dir=self.scratch.name, prefix="pictures-"))
         pictures.write(folder / "ship.png", [[BLACK] * 8 + [WHITE] * 8,
                                              [LIGHT, DARK] + [WHITE] * 14])
-        result = self.wine.run(target, self.wine.windows_path(folder / "ship.png"), cwd=folder)
+        result = self.run_ours(target, self.wine.windows_path(folder / "ship.png"), cwd=folder)
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertIn(b"Quillbit - ship.png", result.stdout)
         self.assertEqual((folder / "ship.h").read_bytes(), SHIP_HEADER)
@@ -308,6 +343,10 @@ class WindowsInstallerTest(unittest.TestCase):
         self.assertEqual(changes(self.files_before, self.wine.files()), {})
         self.assertEqual(changes(self.registry_before, self.wine.registry()), {})
         self.assertEqual(list(self.wine.home.iterdir()), [])
+        if self.wine.debugger_has_run and not self.debugger_before:
+            # None of the package's programs reported a crash, so one of Wine's own did.
+            sys.stderr.write(f"note: Wine's debugger ran during {self.id()}, after a crash "
+                             "outside the package's programs\n")
 
     def test_a_path_too_long_to_change_safely_stays_as_it_was(self):
         """The installer's strings hold 1023 characters: a longer PATH could only be cut."""
@@ -368,7 +407,7 @@ class WindowsInstallerTest(unittest.TestCase):
         for name, data in own.items():
             (programs / name).write_bytes(data)
         self.setUp()
-        refused = self.wine.run(str(self.setup), "/S", *f"/D={folder}".split(" "))
+        refused = self.run_ours(str(self.setup), "/S", *f"/D={folder}".split(" "))
         self.assertEqual(refused.returncode, 80, refused.stderr)  # ERROR_FILE_EXISTS
         self.assert_nothing_left()
         shutil.rmtree(programs)
