@@ -9,7 +9,8 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "support"))
 import pictures  # noqa: E402  (the path above makes it importable)
 import variants  # noqa: E402
-from suite import EMULATOR, PROGRAM, FolderTest, read_bytes, write_bytes  # noqa: E402,F401
+from suite import (EMULATOR, PROGRAM, FolderTest, read_bytes, run_program,  # noqa: E402,F401
+                   write_bytes)
 
 # The picture families quillbit reads, the same in every build.
 FORMATS = list(variants.FAMILIES) + ["jpeg"]
@@ -22,8 +23,7 @@ LEVELS = {pictures.BLACK: (1, 1), pictures.LIGHT: (1, 0), pictures.DARK: (0, 1)}
 def run(arguments, cwd=None, program=None, env=None, timeout=60):
     """Runs the program; returns (status, stdout, stderr) as text."""
     command = EMULATOR + [program or PROGRAM] + list(arguments)
-    done = subprocess.run(command, cwd=cwd, env=env, capture_output=True, timeout=timeout,
-                          stdin=subprocess.DEVNULL)
+    done = run_program(command, cwd=cwd, env=env, timeout=timeout, stdin=subprocess.DEVNULL)
     return (done.returncode, done.stdout.decode("utf-8", "replace").replace("\r\n", "\n"),
             done.stderr.decode("utf-8", "replace").replace("\r\n", "\n"))
 

@@ -8,11 +8,24 @@ before it (a Windows build runs through wine that way).
 import os
 import shlex
 import shutil
+import subprocess
 import tempfile
 import unittest
 
 PROGRAM = os.environ.get("QUILLBIT", "")
 EMULATOR = shlex.split(os.environ.get("QUILLBIT_EMULATOR", ""))
+# What Wine's client prints when its server went away under it, before the program ran.
+WINE_LOST_ITS_SERVER = b"wine client error:"
+
+
+def run_program(command, **options):
+    """subprocess.run, with output captured as bytes; a run that Wine's client could not start
+    because its server went away (a fault of Wine on a loaded machine, seen once in some
+    thousand runs) is tried once more, so the program's own failures are all that fail."""
+    done = subprocess.run(command, capture_output=True, **options)
+    if EMULATOR and done.stderr.startswith(WINE_LOST_ITS_SERVER):
+        done = subprocess.run(command, capture_output=True, **options)
+    return done
 
 
 def read_bytes(path):

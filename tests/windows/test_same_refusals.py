@@ -20,7 +20,7 @@ import sys
 import tempfile
 import unittest
 
-from harness import EMULATOR, PROGRAM, read_bytes
+from harness import EMULATOR, PROGRAM, read_bytes, run_program
 
 LINUX_PROGRAM = os.environ.get("QUILLBIT_LINUX", "")
 LINUX_CHECK = os.path.join(os.path.dirname(LINUX_PROGRAM), "quillbit-check")
@@ -82,8 +82,7 @@ def cases_of_each_kind(cases):
 
 
 def run(command, folder, names):
-    done = subprocess.run(command + names, cwd=folder, capture_output=True, timeout=300,
-                          stdin=subprocess.DEVNULL)
+    done = run_program(command + names, cwd=folder, timeout=300, stdin=subprocess.DEVNULL)
     return done.returncode, done.stdout, done.stderr
 
 
