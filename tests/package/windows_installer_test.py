@@ -272,7 +272,11 @@ class WindowsInstallerTest(unittest.TestCase):
             name = PureWindowsPath(program).name
             ours = PROGRAM_FILES | {self.setup.name}
             if not crashed or ours & set(crashed):
-                self.fail(f"{name} crashed ({', '.join(crashed) or 'no report says which'}):\n"
+                # A crashed program ends with the exception's code, of which Linux keeps
+                # the low byte (5 for an access violation): when no report names the
+                # program, this tells whether it was the one started here or a child.
+                self.fail(f"{name} crashed ({', '.join(crashed) or 'no report says which'}; "
+                          f"it ended with status {result.returncode:#x}):\n"
                           + (result.stdout + result.stderr).decode(errors="replace"))
             sys.stderr.write(f"note: Wine's {', '.join(crashed)} crashed while {name} ran: "
                              + " ".join(lines) + "\n")
