@@ -34,12 +34,12 @@ WIDTH and HEIGHT macros and one or two bitplane arrays of hex literals is
 written beside the picture. Blitview.h, the companion header it copies
 beside the last picture, reads and draws the sprites in C89, C99 and C++.
 .
-It reads PNG, GIF, JPEG, TIFF, WebP, BMP, TGA, PGM, PPM, ICO, CUR and Aseprite. It has
-no options and no settings, and its exit status tells scripts and Makefiles
-how the run ended. quillbit-check draws each sprite as quillbit converts it
-and points out colours that almost match a level. A CMake package,
-find_package(quillbit), converts a game's sprites into its build tree
-while it builds.
+It reads PNG, GIF, JPEG, TIFF, WebP, BMP, TGA, PGM, PPM, ICO, CUR and
+Aseprite. It has no options and no settings, and its exit status tells
+scripts and Makefiles how the run ended. quillbit-check draws each sprite as
+quillbit converts it and points out colours that almost match a level. A
+CMake package, find_package(quillbit), converts a game's sprites into its
+build tree while it builds.
 .
 This package holds the terminal programs. The desktop front end, which takes
 pictures dropped onto its icon, is in quillbit-desktop.")
