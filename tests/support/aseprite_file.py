@@ -1,4 +1,4 @@
-"""Aseprite files written by the published layout (docs/ase-file-specs.md of Aseprite):
+"""Aseprite files written by the file layout Aseprite publishes with its sources:
 little-endian, a 128-byte header, frames of typed chunks."""
 
 import struct

@@ -47,7 +47,7 @@ double SoftLight(double b, double s) {
   return b + (2 * s - 1) * (d - b);
 }
 
-// B(Cb, Cs) of the specification, each channel from 0 to 1.
+// B(Cb, Cs) of the W3C compositing formulas, each channel from 0 to 1.
 double Blend(int mode, double b, double s) {
   switch (mode) {
     case kMultiply: return b * s;

@@ -1,6 +1,6 @@
 // How Aseprite shows one layer's cel over the layers below it: the cel's and the layer's
-// opacity together, and the layer's blend mode, by the separable blend modes of the W3C
-// compositing specification, which Aseprite's modes are named after.
+// opacity together, and the layer's blend mode, by the separable blend modes of W3C
+// Compositing and Blending, which Aseprite's modes are named after.
 #pragma once
 
 #include <cstdint>
