@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "host/common/standard_streams.h"
 #include "host/host.h"
 
 namespace quillbit {
@@ -20,11 +21,14 @@ class Presentation {
 // scripts) it goes byte for byte.
 class TerminalPresentation : public Presentation {
  public:
-  explicit TerminalPresentation(bool outputIsTerminal) : outputIsTerminal_(outputIsTerminal) {}
+  explicit TerminalPresentation(bool outputIsTerminal,
+                                StandardStreams& streams = CStandardStreams())
+      : outputIsTerminal_(outputIsTerminal), streams_(streams) {}
   void Show(const std::string& text, MessageKind kind) override;
 
  private:
   bool outputIsTerminal_;
+  StandardStreams& streams_;
 };
 
 // The message's text with each CR LF turned into one line feed.

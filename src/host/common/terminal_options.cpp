@@ -1,7 +1,5 @@
 #include "host/common/terminal_options.h"
 
-#include <cstdio>
-
 #include "host/run_end.h"
 
 namespace quillbit {
@@ -20,13 +18,14 @@ const std::string kVersion = std::string("quillbit " QUILLBIT_VERSION "\n") + kC
 
 }  // namespace
 
-std::optional<int> AnswerTerminalOption(const std::vector<std::string>& arguments) {
+std::optional<int> AnswerTerminalOption(const std::vector<std::string>& arguments,
+                                        StandardStreams& streams) {
   if (arguments.size() != 1) return std::nullopt;
   const char* answer = nullptr;
   if (arguments[0] == "--help") answer = kUsage;
   if (arguments[0] == "--version") answer = kVersion.c_str();
   if (!answer) return std::nullopt;
-  const bool written = std::fputs(answer, stdout) >= 0 && std::fflush(stdout) == 0;
+  const bool written = !streams.Put(answer, false);
   return static_cast<int>(written ? ExitStatus::Done : ExitStatus::RunTimeError);
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "host/common/standard_streams.h"
+
 namespace quillbit {
 
 // The line after each program's version: who holds the copyright, under which licence.
@@ -14,6 +16,7 @@ inline constexpr char kCopyrightLine[] =
 
 // When the only argument is --help or --version, prints the usage or the version on
 // standard output and gives the exit status; otherwise nothing.
-std::optional<int> AnswerTerminalOption(const std::vector<std::string>& arguments);
+std::optional<int> AnswerTerminalOption(const std::vector<std::string>& arguments,
+                                        StandardStreams& streams = CStandardStreams());
 
 }  // namespace quillbit

@@ -1,10 +1,6 @@
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
 #include "host/common/presentation.h"
+
 #include "host/common/shown_text.h"
-#include "host/run_end.h"
 
 namespace quillbit {
 
@@ -24,17 +20,11 @@ void TerminalPresentation::Show(const std::string& text, MessageKind kind) {
   if (kind == MessageKind::Information) {
     // Flushed at once, so a full disk or a closed pipe stops the batch at this picture
     // instead of passing unnoticed in the buffer; its header is not written.
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-      const int error = errno;
-      std::clearerr(stdout);
-      throw RunTimeError(std::string("cannot write to standard output: ") + std::strerror(error));
-    }
+    WriteStandardStream(line, false, streams_);
     return;
   }
   if (kind == MessageKind::RunTimeError) line = "quillbit: " + line;
-  std::fflush(stdout);  // keep the order of a log that collects both streams
-  std::fwrite(line.data(), 1, line.size(), stderr);
+  streams_.Put(line, true);  // where even the report cannot go, the status still tells
 }
 
 }  // namespace quillbit

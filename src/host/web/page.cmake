@@ -28,32 +28,13 @@ if(NOT EXISTS ${fflate})
   message(FATAL_ERROR "${fflate} is missing: `npm ci` in ${PROJECT_SOURCE_DIR} installs it "
                       "(scripts/build-web.sh does)")
 endif()
-# Every licence of what the page holds: quillbit's, fflate's, and Debian's copyright files of
-# the picture libraries, stb_image and emscripten (whose C and C++ runtimes are linked in).
-# Each is headed by the source package and the version in the page: for a picture library
-# the one scripts/picture-libraries.sh built, for the others the one installed.
+# Every licence of what the page holds: fflate's beside those of every WebAssembly build.
 file(READ ${PROJECT_SOURCE_DIR}/node_modules/fflate/package.json fflate_package)
 string(JSON fflate_version GET "${fflate_package}" version)
-file(STRINGS ${QUILLBIT_PICTURE_MANIFEST} picture_builds REGEX "^[^#]")
-set(quillbit_page_licences
-  "quillbit ${PROJECT_VERSION}=${PROJECT_SOURCE_DIR}/LICENSE"
-  "fflate ${fflate_version}=${PROJECT_SOURCE_DIR}/node_modules/fflate/LICENSE")
-foreach(package zlib1g-dev libpng-dev libgif-dev libjpeg62-turbo-dev libtiff-dev libwebp-dev
-                libstb-dev emscripten)
-  execute_process(COMMAND dpkg-query -W "-f=\${source:Package} \${Version}" ${package}
-                  OUTPUT_VARIABLE installed RESULT_VARIABLE unknown)
-  if(unknown)
-    message(FATAL_ERROR "${package} is not installed: the page carries its licence "
-                        "(scripts/build-web.sh installs it)")
-  endif()
-  string(REGEX REPLACE " .*" "" source "${installed}")
-  foreach(build ${picture_builds})
-    if(build MATCHES "^${source} ([^ ]+)")
-      set(installed "${source} ${CMAKE_MATCH_1}")
-    endif()
-  endforeach()
-  list(APPEND quillbit_page_licences "${installed}=/usr/share/doc/${package}/copyright")
-endforeach()
+include(${PROJECT_SOURCE_DIR}/cmake/CarriedLicences.cmake)
+quillbit_carried_licences(quillbit_page_licences)
+list(INSERT quillbit_page_licences 1
+     "fflate ${fflate_version}=${PROJECT_SOURCE_DIR}/node_modules/fflate/LICENSE")
 set(licence_options)
 foreach(palette ${QUILLBIT_PALETTE_FILES})
   list(APPEND licence_options --palettes ${palette})
@@ -61,10 +42,6 @@ foreach(palette ${QUILLBIT_PALETTE_FILES})
 endforeach()
 foreach(entry ${quillbit_page_licences})
   string(REGEX REPLACE "^[^=]*=" "" file "${entry}")
-  if(NOT EXISTS ${file})
-    message(FATAL_ERROR "${file} is missing: the page carries it (scripts/build-web.sh installs "
-                        "its package)")
-  endif()
   list(APPEND licence_options --licences "${entry}")
   list(APPEND quillbit_page_sources ${file})
 endforeach()
