@@ -9,8 +9,8 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "support"))
 import pictures  # noqa: E402  (the path above makes it importable)
 import variants  # noqa: E402
-from suite import (EMULATOR, PROGRAM, FolderTest, read_bytes, run_program,  # noqa: E402,F401
-                   write_bytes)
+from suite import (EMULATOR, PROGRAM, FolderTest, copy_program, read_bytes,  # noqa: E402,F401
+                   run_program, write_bytes)
 
 # The picture families quillbit reads, the same in every build.
 FORMATS = list(variants.FAMILIES) + ["jpeg"]

@@ -5,8 +5,8 @@ import shutil
 import time
 import unittest
 
-from harness import (FORMATS, GOLDEN, PICTURES, PROGRAM, ConverterTest, pictures, read_bytes,
-                     run, variants)
+from harness import (FORMATS, GOLDEN, PICTURES, PROGRAM, ConverterTest, copy_program, pictures,
+                     read_bytes, run, variants)
 
 K, L, D, W = pictures.BLACK, pictures.LIGHT, pictures.DARK, pictures.WHITE
 NO_ARGUMENTS = "Drag and drop image files onto the desktop icon to use this program.\n"
@@ -145,9 +145,8 @@ class Batch(ConverterTest):
         self.assertEqual(read_bytes(self.path("Blitview.h")), b"mine")
 
     def test_missing_companion_source_fails_after_every_header(self):
-        program = self.path("bin", os.path.basename(PROGRAM))
-        os.makedirs(os.path.dirname(program))
-        shutil.copy(PROGRAM, program)
+        os.makedirs(self.path("bin"))
+        program = copy_program(self.path("bin"))
         paths = [self.picture(n, pictures.filled(8, 1, K)) for n in ("a.png", "b.png")]
         status, out, err = run(paths, program=program)
         self.assertEqual(status, 1)

@@ -13,7 +13,8 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 import pictures  # noqa: E402  (the path above makes it importable)
-from suite import EMULATOR, PROGRAM, FolderTest, read_bytes, write_bytes  # noqa: E402,F401
+from suite import (EMULATOR, NODE_PACKAGE, PROGRAM, FolderTest, copy_program,  # noqa: E402,F401
+                   read_bytes, write_bytes)
 
 # A sanitizer build runs each program several times slower; rounds that look for a race
 # are then fewer, as the normal build's run looks for the race itself.

@@ -11,8 +11,8 @@ import signal
 import time
 import unittest
 
-from safety import EMULATOR, IGNORED, INTERRUPTING, NO_UNNAMED_FILES, SafetyTest, finish, \
-    pictures, read_bytes, start, temporary_files, without_unnamed_files
+from safety import EMULATOR, IGNORED, INTERRUPTING, NO_UNNAMED_FILES, NODE_PACKAGE, SafetyTest, \
+    finish, pictures, read_bytes, start, temporary_files, without_unnamed_files
 
 if EMULATOR:
     # Ctrl-C ends a Windows program with STATUS_CONTROL_C_EXIT, of which its exit status
@@ -20,6 +20,14 @@ if EMULATOR:
     ENDINGS = {signal.SIGINT: 0xC000013A & 0xFF}
     PICTURES = 2500
     RUNS_PER_SIGNAL = 8
+    FILE_SYSTEMS = {"usual": None}
+elif NODE_PACKAGE:
+    # Under Node, SIGUSR1 starts Node's debugger instead of ending the run; the temporary
+    # files are named ones on every file system.
+    ENDINGS = {number: -number for number in INTERRUPTING if number != signal.SIGUSR1}
+    ENDINGS.update({number: -signal.SIGTERM for number in IGNORED})
+    PICTURES = 20000
+    RUNS_PER_SIGNAL = 3
     FILE_SYSTEMS = {"usual": None}
 else:
     ENDINGS = {number: -number for number in INTERRUPTING}

@@ -7,7 +7,7 @@ import shutil
 import subprocess
 import unittest
 
-from safety import SafetyTest, read_bytes, run, write_bytes
+from safety import NODE_PACKAGE, SafetyTest, read_bytes, run, write_bytes
 
 OLD_HEADER = b"// the header of an earlier run\r\n"
 NOBODY = 65534
@@ -37,6 +37,8 @@ class KeptPermissions(SafetyTest):
 
     def test_a_replaced_header_keeps_mode_owner_and_acl(self):
         def named_user_acl():
+            if NODE_PACKAGE:
+                self.skipTest("Node's fs cannot read or set an ACL")
             self.set_acl("-m", "u:nobody:rw", self.header)
 
         def other_owner():

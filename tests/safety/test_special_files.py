@@ -3,11 +3,10 @@ name, never waited on (a FIFO without a writer would hold the run forever), neve
 (/dev/null would give an empty companion); and a failing read keeps its reason."""
 
 import os
-import shutil
 import stat
 import unittest
 
-from safety import COMPANION, SafetyTest, read_bytes, run, temporary_files
+from safety import COMPANION, SafetyTest, copy_program, read_bytes, run, temporary_files
 
 # Long enough for a loaded machine, short against a run that waits forever.
 PATIENCE_SECONDS = 20
@@ -54,7 +53,7 @@ class SpecialFiles(SafetyTest):
     def test_a_special_file_as_the_companion_source_is_refused_at_once(self):
         program_folder = self.path("program")
         os.mkdir(program_folder)
-        program = shutil.copy(os.environ["QUILLBIT"], program_folder)
+        program = copy_program(program_folder)
         source = os.path.join(program_folder, "Blitview.h")
         for kind, make in SPECIAL_FILES.items():
             with self.subTest(kind):

@@ -2,7 +2,8 @@
 per test.
 
 QUILLBIT names the program under test; QUILLBIT_EMULATOR, when set, is a command put
-before it (a Windows build runs through wine that way).
+before it (a Windows build runs through wine that way). QUILLBIT_NODE_PACKAGE is set when
+the program is the npm package's command, which runs under Node from its package folder.
 """
 
 import os
@@ -14,6 +15,7 @@ import unittest
 
 PROGRAM = os.environ.get("QUILLBIT", "")
 EMULATOR = shlex.split(os.environ.get("QUILLBIT_EMULATOR", ""))
+NODE_PACKAGE = os.environ.get("QUILLBIT_NODE_PACKAGE", "")
 # What Wine's client prints when its server went away under it, before the program ran.
 WINE_LOST_ITS_SERVER = b"wine client error:"
 
@@ -26,6 +28,15 @@ def run_program(command, **options):
     if EMULATOR and done.stderr.startswith(WINE_LOST_ITS_SERVER):
         done = subprocess.run(command, capture_output=True, **options)
     return done
+
+
+def copy_program(folder):
+    """A copy of the program under test in folder, without Blitview.h: the file alone, or
+    for the npm package's command the file with the modules it loads."""
+    program = shutil.copy(PROGRAM, folder)
+    if NODE_PACKAGE:
+        shutil.copytree(os.path.join(NODE_PACKAGE, "lib"), os.path.join(folder, "lib"))
+    return program
 
 
 def read_bytes(path):

@@ -5,7 +5,7 @@
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const { Worker } = require('worker_threads');
+const { SHARE_ENV, Worker } = require('worker_threads');
 const { compiledCore } = require('./load_core.js');
 const { pendingFile } = require('./pending_file.js');
 
@@ -23,9 +23,11 @@ function run(program) {
       args: process.argv.slice(2),
       programFolder: path.dirname(__dirname),
       pending: pending.buffer,
-      module: compiledCore(),
     },
+    env: SHARE_ENV,
   });
+  // Compiled here while the worker's thread starts, then handed over.
+  worker.postMessage(compiledCore());
   const handlers = new Map();
   const release = () => handlers.forEach((handler, signal) => process.off(signal, handler));
 
@@ -44,7 +46,9 @@ function run(program) {
   handlers.set('SIGXFSZ', () => {});
   process.on('SIGXFSZ', handlers.get('SIGXFSZ'));
 
-  worker.on('message', (status) => { process.exitCode = status; });
+  // Everything was written synchronously: the process may end at once, without waiting
+  // for the worker's thread to wind down.
+  worker.on('message', (status) => process.exit(status));
   worker.on('error', (error) => {
     fs.writeSync(2, `${program}: ${error && error.message ? error.message : error}\n`);
     process.exitCode = 1;

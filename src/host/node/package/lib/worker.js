@@ -1,6 +1,6 @@
 'use strict';
-// One run of a command, in the thread run.js started; its exit status goes back as the
-// one message.
+// One run of a command, in the thread run.js started: the compiled core comes as the one
+// message, the run's exit status goes back as the one answer.
 const { parentPort, workerData } = require('worker_threads');
 const { instantiateCore } = require('./load_core.js');
 const { pendingFile } = require('./pending_file.js');
@@ -11,7 +11,10 @@ const node = makeSystem({
   programFolder: workerData.programFolder,
   pending: pendingFile(workerData.pending),
 });
-const core = instantiateCore({ node }, workerData.module);
-const entry = workerData.program === 'quillbit-check' ? core._quillbit_node_check
-                                                      : core._quillbit_node_quillbit;
-parentPort.postMessage(entry());
+parentPort.once('message', (module) => {
+  const core = instantiateCore({ node }, module);
+  const entry = workerData.program === 'quillbit-check' ? core._quillbit_node_check
+                                                        : core._quillbit_node_quillbit;
+  parentPort.postMessage(entry());
+  parentPort.close();
+});
