@@ -42,6 +42,14 @@ web:
 test-web: build
 	JOBS=$(JOBS) scripts/test-web.sh $(BUILD)
 
+# The npm package, build-web/quillbit-<version>.tgz: quillbit and quillbit-check on the same
+# WebAssembly core for Node 18 or later (macOS and any other system), with Blitview.h, the
+# palette files, the CMake package and the module API convertPicture(). It is made with the
+# page; test-web installs it into a scratch prefix and runs its suites.
+.PHONY: npm
+npm: web
+	@ls build-web/quillbit-*.tgz
+
 # The whole suite again under ASan, UBSan and _GLIBCXX_ASSERTIONS. Full stacks through
 # the uninstrumented picture libraries let cmake/lsan.supp name the one library leak;
 # an allocation over 1 GB returns null, as under the decoding cap of a normal build.
