@@ -2,7 +2,7 @@
 # `make bench`: installs the peers and tools from Debian, counts the cycles of Blitview.h's
 # drawing on an ATmega328P and a 6502, builds Release into BUILD_DIR with the stage
 # micro-benchmarks, runs them, then times quillbit against the peers, and the browser
-# page (build-web/) against quillbit's batch.
+# page (build-web/) and the npm package's commands against quillbit.
 # Usage: bench/bench.sh [BUILD_DIR] [JOBS]     (defaults: build-bench 2)
 set -eu
 
@@ -31,6 +31,10 @@ echo "== The browser page against the native batch"
 "$here/../scripts/install-deps.sh" chromium
 "$here/../scripts/build-web.sh"
 node "$here/web_batch.mjs" "$build" "$here/../build-web/quillbit.html"
+
+echo "== The npm package's commands against node -e 0 and the native program"
+"$here/node_startup.sh" "$build/quillbit" "$here/../build-web/src/host/node/quillbit" \
+  "$build/node-startup.md"
 
 echo "== What each hostile picture costs (CPU and memory against the bombs' budgets)"
 /usr/bin/python3 "$here/hostile_budget.py" "$build"

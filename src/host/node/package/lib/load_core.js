@@ -1,17 +1,8 @@
 'use strict';
-// The WebAssembly core, made ready without an await: compiled once a process from the
-// package's own core.wasm, then one instance per caller, each with its own host object.
-const fs = require('fs');
-const path = require('path');
+// The WebAssembly core made ready without an await: one instance per caller, each with
+// its own host objects.
+const { compiledCore } = require('./compiled_core.js');
 const makeCore = require('./core.js');
-
-let compiled = null;
-
-// The compiled module; a worker is handed the one its parent compiled.
-function compiledCore() {
-  if (!compiled) compiled = new WebAssembly.Module(fs.readFileSync(path.join(__dirname, 'core.wasm')));
-  return compiled;
-}
 
 // An instance whose EM_JS calls find hosts (node, page) on it; ready on return.
 function instantiateCore(hosts, module = compiledCore()) {
@@ -26,4 +17,4 @@ function instantiateCore(hosts, module = compiledCore()) {
   return core;
 }
 
-module.exports = { compiledCore, instantiateCore };
+module.exports = { instantiateCore };

@@ -6,7 +6,7 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const { SHARE_ENV, Worker } = require('worker_threads');
-const { compiledCore } = require('./load_core.js');
+const { compiledCore } = require('./compiled_core.js');
 const { pendingFile } = require('./pending_file.js');
 
 // Those whose default ends the process and that Node lets a program catch (SIGUSR1 starts

@@ -5,7 +5,6 @@
 // that a report reads the same as the native program's.
 const fs = require('fs');
 const path = require('path');
-const tty = require('tty');
 
 const REASONS = {
   E2BIG: 'Argument list too long', EACCES: 'Permission denied',
@@ -119,7 +118,7 @@ function makeSystem({ args, programFolder, pending }) {
 
   Object.assign(system, {
     environment: (name) => process.env[name],
-    outputIsTerminal: () => tty.isatty(1),
+    outputIsTerminal: () => isTerminal(1),
     reason: (code) => REASONS[code],
 
     write(descriptor, bytes) {
@@ -192,6 +191,16 @@ function makeSystem({ args, programFolder, pending }) {
     },
   });
   return system;
+}
+
+// Only a character device may be a terminal: for a pipe or a file, as under make, the
+// tty module (a tenth of the start-up) is never loaded.
+function isTerminal(descriptor) {
+  try {
+    return fs.fstatSync(descriptor).isCharacterDevice() && require('tty').isatty(descriptor);
+  } catch {
+    return false;
+  }
 }
 
 function isFolder(name) {
