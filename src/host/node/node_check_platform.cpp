@@ -26,7 +26,8 @@ bool LocaleIsUtf8() {
     const std::optional<std::string> locale = node_system::Environment(name);
     if (!locale || locale->empty()) continue;
     const std::string lowered = Lowered(*locale);
-    return lowered.find(".utf-8") != std::string::npos || lowered.find(".utf8") != std::string::npos;
+    return lowered.find(".utf-8") != std::string::npos ||
+           lowered.find(".utf8") != std::string::npos;
   }
   return false;
 }

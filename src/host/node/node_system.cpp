@@ -79,6 +79,7 @@ int Checked(int result) {
 std::vector<std::string> Arguments() {
   std::vector<std::string> arguments;
   const int count = qb_argument_count();
+  arguments.reserve(static_cast<std::size_t>(count));
   for (int index = 0; index < count; ++index) arguments.push_back(*Taken(qb_argument(index)));
   return arguments;
 }
@@ -107,8 +108,8 @@ ReadableFile::ReadableFile(const std::string& path) {
 ReadableFile::~ReadableFile() { qb_close(descriptor_); }
 
 std::size_t ReadableFile::ReadAt(std::uint64_t offset, char* out, std::size_t count) const {
-  const double got = qb_read_at(descriptor_, static_cast<double>(offset), out,
-                                static_cast<double>(count));
+  const double got =
+      qb_read_at(descriptor_, static_cast<double>(offset), out, static_cast<double>(count));
   if (got < 0) FailWithLastError();
   return static_cast<std::size_t>(got);
 }
@@ -129,8 +130,7 @@ void ReplaceFile(const std::string& path, const std::string& bytes, const Entry&
   const bool keep = kept.kind == Entry::Regular;
   const auto keptOrNone = [keep](auto value) { return keep ? static_cast<double>(value) : -1.0; };
   Checked(qb_replace_file(path.c_str(), bytes.data(), static_cast<double>(bytes.size()),
-                          keptOrNone(kept.mode), keptOrNone(kept.owner),
-                          keptOrNone(kept.group)));
+                          keptOrNone(kept.mode), keptOrNone(kept.owner), keptOrNone(kept.group)));
 }
 
 void PlaceFile(const std::string& path, const std::string& bytes) {
