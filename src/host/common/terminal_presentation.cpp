@@ -1,5 +1,4 @@
 #include "host/common/presentation.h"
-
 #include "host/common/shown_text.h"
 
 namespace quillbit {
