@@ -24,7 +24,7 @@ function options(argv) {
   return found;
 }
 
-// The licences, each headed by what it covers: "quillbit 1.0.0", "libpng1.6 1.6.39-2+deb12u5".
+// The licences, each headed by what it covers and its version, as the page heads them.
 function notices(licences) {
   const sections = licences.map((entry) => {
     const split = entry.indexOf('=');
