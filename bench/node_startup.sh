@@ -21,3 +21,15 @@ hyperfine --shell=none --warmup 3 --min-runs 20 --export-markdown "$results" \
   --command-name "native quillbit, one picture" "$native ship.png" \
   --command-name "Node quillbit, 100 pictures" "node $package/quillbit $(echo batch/*.png)" \
   --command-name "native quillbit, 100 pictures" "$native $(echo batch/*.png)"
+
+# convertPicture(): the first call compiles and starts the core, the others reuse it.
+node -e "
+const { convertPicture } = require('$package');
+const bytes = require('fs').readFileSync('ship.png');
+const time = () => { const start = process.hrtime.bigint(); convertPicture(bytes, 'ship.png');
+                     return Number(process.hrtime.bigint() - start) / 1e6; };
+const first = time();
+const later = Array.from({ length: 200 }, time).sort((a, b) => a - b);
+console.log('convertPicture: first call ' + first.toFixed(1) + ' ms, later calls ' +
+            later[100].toFixed(2) + ' ms (median of 200)');
+" | tee -a "$results"

@@ -54,7 +54,12 @@ function convertPicture(bytes, name) {
   } finally {
     core._free(text);
   }
-  result.status = core._quillbit_run();
+  try {
+    result.status = core._quillbit_run();
+  } catch (error) {
+    core = null;  // a trapped instance is not to be trusted with the next picture
+    throw error;
+  }
   delete result.kind;
   return result;
 }
