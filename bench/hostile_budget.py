@@ -23,7 +23,7 @@ PEAK_MEGABYTES = 100
 def main():
     bombs = tempfile.mkdtemp(prefix="quillbit-bench-bombs-")
     try:
-        subprocess.run([sys.executable, os.path.join(HOSTILE, "make_bombs.py"), bombs],
+        subprocess.run([sys.executable, os.path.join(HOSTILE, "make_bombs.py"), bombs, "--full"],
                        check=True, stdout=subprocess.DEVNULL)
         over = []
         for name in sorted(os.listdir(bombs)):

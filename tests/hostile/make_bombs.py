@@ -1,6 +1,8 @@
 """Builds hostile pictures (decompression/CPU bombs and size-check bypasses) into a folder.
 
-Usage: make_bombs.py OUT [PREFIX ...]; test_bombs.py runs it into a temporary folder."""
+Usage: make_bombs.py OUT [--full] [PREFIX ...]; test_bombs.py runs it into a temporary folder.
+Bombs that only repeat a structure are written at a tenth of their full size (--full, for
+make bench): the same code paths, a tenth of the disk. Their names say the size written."""
 import os
 import struct
 import sys
@@ -8,7 +10,18 @@ import zlib
 
 OUT = sys.argv[1] if len(sys.argv) > 1 else "bombs"
 os.makedirs(OUT, exist_ok=True)
-ONLY = set(sys.argv[2:])
+FULL = "--full" in sys.argv[2:]
+ONLY = set(sys.argv[2:]) - {"--full"}
+
+
+def scaled(count):
+    """How many of a repeated structure the bomb holds: its full count or a tenth."""
+    return count if FULL else count // 10
+
+
+def counted(count):
+    """A count for a name: 5m, 500k."""
+    return "%dm" % (count // 1_000_000) if count % 1_000_000 == 0 else "%dk" % (count // 1000)
 
 
 def w(name, data):
@@ -50,7 +63,10 @@ def png_bombs():
     # 8 x 4095 RGB, 8-bit: rows of 1 + 24 bytes. Valid image, then gigabytes more zeros in
     # the same zlib stream ("too much image data").
     need = 4095 * (1 + 8 * 3)
-    for mb_out, tag in [(1 << 30, "1g"), (16 << 30, "16g"), (60 << 30, "60g")]:
+    sizes = [(1 << 30, "1g"), (6 << 30, "6g")]
+    if FULL:
+        sizes = [(1 << 30, "1g"), (16 << 30, "16g"), (60 << 30, "60g")]
+    for mb_out, tag in sizes:
         z = zeros_zlib(mb_out)
         # IDAT in 1 MB chunks
         idats = b"".join(chunk(b"IDAT", z[i:i + (1 << 20)]) for i in range(0, len(z), 1 << 20))
@@ -61,20 +77,21 @@ def png_bombs():
     w("png-1byte-idats.png", SIG + ihdr(8, 4095) + many + chunk(b"IEND", b""))
     # Then 4M empty IDAT chunks after the image
     w("png-empty-idats-after.png", SIG + ihdr(8, 4095) + chunk(b"IDAT", z) +
-      chunk(b"IDAT", b"") * 4_000_000 + chunk(b"IEND", b""))
+      chunk(b"IDAT", b"") * scaled(4_000_000) + chunk(b"IEND", b""))
     # 60 MB of private ancillary chunks before the image
-    anc = chunk(b"prIv", bytes(1000)) * 60000
-    w("png-ancillary-60mb.png", SIG + ihdr(8, 8) + anc
+    anc = chunk(b"prIv", bytes(1000)) * scaled(60000)
+    w("png-ancillary-%dmb.png" % scaled(60), SIG + ihdr(8, 8) + anc
       + chunk(b"IDAT", zlib.compress(bytes(8 * 25))) + chunk(b"IEND", b""))
     # 1.5M tEXt chunks (cache limit) before IDAT
-    txt = chunk(b"tEXt", b"k\x00v") * 1_500_000
+    txt = chunk(b"tEXt", b"k\x00v") * scaled(1_500_000)
     w("png-many-text.png", SIG + ihdr(8, 8) + txt + chunk(b"IDAT", zlib.compress(bytes(8 * 25))) +
       chunk(b"IEND", b""))
     # 5 million empty ancillary chunks (57 MB), then 4.5 million one-byte IDAT chunks that
     # hold nothing but empty deflate blocks: each costs libpng the same whatever it holds
-    w("png-5m-empty-ancillary.png", SIG + ihdr(8, 8) + chunk(b"teXt", b"") * 5_000_000 +
+    w("png-%s-empty-ancillary.png" % counted(scaled(5_000_000)),
+      SIG + ihdr(8, 8) + chunk(b"teXt", b"") * scaled(5_000_000) +
       chunk(b"IDAT", zlib.compress(bytes(8 * 25))) + chunk(b"IEND", b""))
-    empty_blocks = b"\x78\x01" + b"\x00\x00\x00\xff\xff" * 900_000
+    empty_blocks = b"\x78\x01" + b"\x00\x00\x00\xff\xff" * scaled(900_000)
     one_byte = {value: chunk(b"IDAT", bytes([value])) for value in set(empty_blocks)}
     w("png-1byte-idats-of-empty-blocks.png", SIG + ihdr(8, 4095) +
       b"".join(one_byte[value] for value in empty_blocks) + chunk(b"IEND", b""))
@@ -149,26 +166,28 @@ def gif_bombs():
     for _ in range(8):
         pat_w.put(256, 9)
     pat = pat_w.done()
-    lzw = pat * (60_000_000 // len(pat))
-    w("gif-clear-codes-60mb.gif", screen(8, 4095) + frame(8, 4095, lzw) + b";")
+    lzw = pat * (scaled(60_000_000) // len(pat))
+    w("gif-clear-codes-%dmb.gif" % scaled(60), screen(8, 4095) + frame(8, 4095, lzw) + b";")
     # A valid small frame followed by 60 MB of trailing LZW data in the same frame
     bw = BitWriter()
     bw.put(256, 9)
     for _ in range(64):
         bw.put(0, 9)
     good = bw.done()
-    w("gif-trailing-60mb.gif", screen(8, 8) + frame(8, 8, good + bytes(60_000_000)) + b";")
+    w("gif-trailing-%dmb.gif" % scaled(60),
+      screen(8, 8) + frame(8, 8, good + bytes(scaled(60_000_000))) + b";")
     # 60 MB of comment extensions before a small frame
-    comment = b"\x21\xfe" + gif_sub_blocks(bytes(60_000_000))
+    comment = b"\x21\xfe" + gif_sub_blocks(bytes(scaled(60_000_000)))
     bw = BitWriter()
     bw.put(256, 9)
     for _ in range(64):
         bw.put(0, 9)
     bw.put(257, 9)
-    w("gif-comments-60mb.gif", screen(8, 8) + comment + frame(8, 8, bw.done()) + b";")
+    w("gif-comments-%dmb.gif" % scaled(60), screen(8, 8) + comment + frame(8, 8, bw.done()) + b";")
     # 2 million tiny extension blocks
-    ext = (b"\x21\xf9\x04\x00\x00\x00\x00\x00") * 2_000_000
-    w("gif-2m-gce.gif", screen(8, 8) + ext + frame(8, 8, bw.done()) + b";")
+    ext = (b"\x21\xf9\x04\x00\x00\x00\x00\x00") * scaled(2_000_000)
+    w("gif-%s-gce.gif" % counted(scaled(2_000_000)),
+      screen(8, 8) + ext + frame(8, 8, bw.done()) + b";")
     # Real LZW: 8 x 4095 frame of one colour, codes growing to 12 bits then clear; the most
     # pixels per byte LZW gives
     w("gif-lzw-limit.gif", screen(8, 4095) + frame(8, 4095, lzw_run(8 * 4095)) + b";")
@@ -242,7 +261,7 @@ def jpeg_bombs():
     # Progressive: many repeated DC-first scans over an 8 x 4095 grey picture (512 blocks)
     frame = seg(0xC2, struct.pack(">BHHB", 8, 4095, 8, 1) + b"\x01\x11\x00")
     dc_scan = seg(0xDA, b"\x01\x01\x00\x00\x00\x00")  # Ss=0 Se=0 Ah=0 Al=0
-    for mb in (1, 8, 60):
+    for mb in (1, 8, 60) if FULL else (1, 6):
         n = mb * 1_000_000 // len(dc_scan)
         w("jpeg-prog-%dmb-scans.jpg" % mb,
           b"\xff\xd8" + DQT + DHT + frame + dc_scan * n + b"\xff\xd9")
@@ -264,9 +283,10 @@ def jpeg_bombs():
     rst = b"".join(b"\x00\xff" + bytes([0xD0 + (i % 8)]) for i in range(512))
     w("jpeg-dri1.jpg", b"\xff\xd8" + DQT + DHT + frame + dri + sos + rst + b"\xff\xd9")
     # 60 MB of COM segments before SOF
-    com = seg(0xFE, bytes(65000)) * 920
+    com = seg(0xFE, bytes(65000)) * scaled(920)
     frame = seg(0xC0, struct.pack(">BHHB", 8, 8, 8, 1) + b"\x01\x11\x00")
-    w("jpeg-com-60mb.jpg", b"\xff\xd8" + com + DQT + DHT + frame + sos + bytes(16) + b"\xff\xd9")
+    w("jpeg-com-%dmb.jpg" % scaled(60),
+      b"\xff\xd8" + com + DQT + DHT + frame + sos + bytes(16) + b"\xff\xd9")
     # SOF2 with huge dims (stb reads progressive: should be refused)
     frame = seg(0xC2, struct.pack(">BHHB", 8, 30000, 30000, 1) + b"\x01\x11\x00")
     w("jpeg-prog-30000.jpg", b"\xff\xd8" + DQT + DHT + frame + dc_scan + b"\xff\xd9")
@@ -448,7 +468,7 @@ def misc_bombs():
     w("pnm-p4-full-20000.pbm", b"P4\n20000 20000\n" + bytes(20000 // 8 * 20000))
     # Comments: 60 MB of comment lines in the header
     w("pnm-p5-comments.pgm",
-      b"P5\n" + b"#" + bytes(b"x" * 60_000_000) + b"\n8 8\n255\n" + bytes(64))
+      b"P5\n" + b"#" + bytes(b"x" * scaled(60_000_000)) + b"\n8 8\n255\n" + bytes(64))
 
     # PCX: version 5, RLE, 8-bit, 1 plane
     def pcx(xmax, ymax, bpl, planes=1, bits=8, data=b""):
