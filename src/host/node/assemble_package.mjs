@@ -44,6 +44,7 @@ cpSync(given.sources, given.out, { recursive: true });
 const lib = join(given.out, 'lib');
 copyFileSync(given.core, join(lib, 'core.js'));
 copyFileSync(given.core.replace(/\.js$/, '.wasm'), join(lib, 'core.wasm'));
+chmodSync(join(lib, 'core.wasm'), 0o644);  // the linker makes it executable
 for (const file of given.file) copyFileSync(file, join(given.out, basename(file)));
 mkdirSync(join(given.out, 'cmake'));
 for (const file of given.cmake) copyFileSync(file, join(given.out, 'cmake', basename(file)));
