@@ -1,13 +1,19 @@
 #!/bin/sh
 # Fails, naming each finding, when a C++ file of src/ that BUILD compiles is not clean
-# under the checks of .clang-tidy. Tests, benchmarks and fuzz targets are not checked.
+# under the checks of .clang-tidy; with --with-tests, those of tests/ too (tests/.clang-tidy).
+# Benchmarks and fuzz targets are not checked.
 # A cross build is checked with its own target's flags: MinGW-w64's commands as they are
 # (clang takes the target from the compiler's name), emscripten's as the clang command em++
 # would run, so the Windows and browser sources are held to the same checks.
-# Usage: scripts/lint-cpp.sh BUILD [SKIP_BUILD]
+# Usage: scripts/lint-cpp.sh [--with-tests] BUILD [SKIP_BUILD]
 #   BUILD       a build folder with compile_commands.json
 #   SKIP_BUILD  files this build folder compiles too are left out (checked there already)
 set -eu
+tops="$(cd "$(dirname "$0")/.." && pwd)/src/"
+if [ "${1:-}" = --with-tests ]; then
+  tops="$tops:$(dirname "$tops")/tests/"
+  shift
+fi
 database=$(cd "${1:?usage: $0 BUILD [SKIP_BUILD]}" && pwd)
 skip=""
 [ $# -ge 2 ] && skip=$(cd "$2" && pwd)/compile_commands.json
@@ -28,9 +34,9 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 sources=$(python3 "$(pwd)/scripts/lint_database.py" "$database/compile_commands.json" \
-  "$(pwd)/src/" "$work" "$skip" "$emscripten_flags")
+  "$tops" "$work" "$skip" "$emscripten_flags")
 if [ -z "$sources" ]; then
-  echo "clang-tidy: no file of src/ to check in $database"
+  echo "clang-tidy: no file to check in $database"
   exit 0
 fi
 status=0
@@ -38,5 +44,5 @@ echo "$sources" | xargs -P "${JOBS:-2}" -n 4 clang-tidy --quiet -p "$work" >"$wo
   status=$?
 # clang-tidy counts the warnings it was told to leave out; only the findings matter.
 grep -v '^[0-9]* warnings\{0,1\} generated\.$' "$work/log" || true
-echo "clang-tidy: $(echo "$sources" | wc -l) files of src/, status $status"
+echo "clang-tidy: $(echo "$sources" | wc -l) files, status $status"
 exit "$status"

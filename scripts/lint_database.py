@@ -1,5 +1,6 @@
 """Writes the compile commands clang-tidy is to check into FOLDER/compile_commands.json and
-prints their files: those under TOP, less those SKIP (a second database) holds. An
+prints their files: the C++ files under TOP (folders joined by ":"), less those SKIP (a
+second database) holds. An
 emscripten command becomes the clang command em++ runs (EMSCRIPTEN_FLAGS, `em++ --cflags`),
 without the settings (-sNAME=...) only emcc reads and the code generator's -mllvm options.
 A MinGW-w64 command gets its target and the cross compiler's own header folders, which
@@ -61,9 +62,11 @@ def main(database, top, folder, skip, emscripten_flags):
         with open(skip) as f:
             skipped = {entry["file"] for entry in json.load(f)}
     flags = clang_flags(emscripten_flags)
+    tops = tuple(top.split(":"))
     with open(database) as f:
         entries = [entry for entry in json.load(f)
-                   if entry["file"].startswith(top) and entry["file"] not in skipped]
+                   if entry["file"].startswith(tops) and entry["file"].endswith(".cpp")
+                   and entry["file"] not in skipped]
     for entry in entries:
         entry["command"] = as_clang(entry["command"], flags)
     with open(os.path.join(folder, "compile_commands.json"), "w") as f:

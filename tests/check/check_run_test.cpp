@@ -11,7 +11,8 @@ namespace {
 
 // The ship of the README: 16 x 2, a black half row, a light and a dark grey pixel.
 DecodedPicture Ship() {
-  std::vector<std::uint32_t> top(16, W), bottom(16, W);
+  std::vector<std::uint32_t> top(16, W);
+  std::vector<std::uint32_t> bottom(16, W);
   std::fill(top.begin(), top.begin() + 8, K);
   bottom[0] = L, bottom[1] = D;
   return PictureOf({top, bottom});

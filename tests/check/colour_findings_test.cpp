@@ -69,7 +69,8 @@ TEST(ColourFindings, CloseMeansEveryChannelWithin24AndOnlyOpaqueLevelsCount) {
 }
 
 TEST(ColourFindings, GroupsByColourInTheOrderThePixelsComeAndCountsTheRest) {
-  const std::uint32_t N = 0xFF565656, A = 0xFFABABAB;
+  const std::uint32_t N = 0xFF565656;
+  const std::uint32_t A = 0xFFABABAB;
   const DecodedPicture picture =
       PictureOf({{W, W, W, N, A, N, N, N}, {N, 0xFE000000, K, W, W, 0x7F000000, N, N}});
   EXPECT_EQ(ColourFindings(picture, "ship.png"),

@@ -34,5 +34,6 @@ int OpenUnlessUnnamed(const char* symbol, int folder, const char* path, int flag
     return OpenUnlessUnnamed(#symbol, folder, path, flags, mode);       \
   }
 
-QUILLBIT_OPENAT(openat)
-QUILLBIT_OPENAT(openat64)
+// The C library declares them with its reserved names (__fd, __file); these are readable.
+QUILLBIT_OPENAT(openat)    // NOLINT(readability-inconsistent-declaration-parameter-name)
+QUILLBIT_OPENAT(openat64)  // NOLINT(readability-inconsistent-declaration-parameter-name)

@@ -116,7 +116,8 @@ TEST(BitplaneExtraction, NearGreysAndColoursAreBackground) {
 TEST(BitplaneExtraction, NumbersPixelsRowByRow) {
   ScriptedHost host;
   ConversionState state;
-  std::vector<std::uint32_t> row1(8, W), row2(8, W);
+  std::vector<std::uint32_t> row1(8, W);
+  std::vector<std::uint32_t> row2(8, W);
   row1[7] = L;  // last of row 1
   row2[0] = D;  // first of row 2
   Analyze(host, state, PictureOf({row1, row2}));
@@ -136,9 +137,9 @@ TEST(NibblePacking, FirstPixelIsTheMostSignificantBit) {
     state.bytPlane1.ReDim(Int16::FromInt(static_cast<long long>(bits.size())));
     state.bytPlane2.ReDim(Int16::FromInt(static_cast<long long>(bits.size())));
     for (std::size_t k = 0; k < bits.size(); ++k) {
-      state.bytPlane1(Int16::FromInt(static_cast<long long>(k + 1))) =
+      state.bytPlane1(Int16::FromInt(static_cast<long long>(k) + 1)) =
           static_cast<std::uint8_t>(bits[k]);
-      state.bytPlane2(Int16::FromInt(static_cast<long long>(k + 1))) =
+      state.bytPlane2(Int16::FromInt(static_cast<long long>(k) + 1)) =
           static_cast<std::uint8_t>(1 - bits[k]);
     }
     PackPlanes(state);

@@ -23,10 +23,9 @@ class SilentPresentation : public Presentation {
 std::string WriteTestPng() {
   static const std::uint32_t kPixels[] = {0xFF000000, 0xFFAAAAAA, 0xFF555555, 0xFFFFFFFF,
                                           0xFE000000, 0x00000000, 0x80AAAAAA, 0xFF123456};
-  std::vector<std::uint32_t> pixels(16 * 3);
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 16; ++x)
-      pixels[static_cast<std::size_t>(y * 16 + x)] = kPixels[(x + y) % 8];
+  std::vector<std::uint32_t> pixels(std::size_t{16} * 3);
+  for (std::size_t y = 0; y < 3; ++y)
+    for (std::size_t x = 0; x < 16; ++x) pixels[y * 16 + x] = kPixels[(x + y) % 8];
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   image.width = 16;
