@@ -26,10 +26,12 @@ struct IconBitmap {
   long long height;  // of the picture, the mask's rows not counted
   std::uint32_t bitsPerPixel;
   std::uint32_t compression;
-  std::size_t pixelsAt;
-  std::size_t colourRowSize;
-  std::size_t maskAt;
-  std::size_t maskRowSize;
+  // Offsets in 64 bits, also where size_t has 32 (WebAssembly): a huge colour count or
+  // size must not wrap round to an offset inside the file.
+  std::uint64_t pixelsAt;
+  std::uint64_t colourRowSize;
+  std::uint64_t maskAt;
+  std::uint64_t maskRowSize;
 };
 
 IconBitmap ParseBitmap(const std::string& dib) {
@@ -44,22 +46,23 @@ IconBitmap ParseBitmap(const std::string& dib) {
   const std::uint32_t coloursUsed = Little(dib, 32, 4);
   if (bitmap.width <= 0 || bitmap.height <= 0) Broken("bad bitmap size");
   if (bitmap.bitsPerPixel == 0 || bitmap.bitsPerPixel > 32) Broken("bad bitmap depth");
-  const std::size_t paletteSize = bitmap.bitsPerPixel > 8 ? 0
-                                  : coloursUsed           ? coloursUsed
-                                                          : 1u << bitmap.bitsPerPixel;
-  const std::size_t masksSize =
+  const std::uint64_t paletteSize = bitmap.bitsPerPixel > 8 ? 0
+                                    : coloursUsed           ? coloursUsed
+                                                            : 1u << bitmap.bitsPerPixel;
+  const std::uint64_t masksSize =
       bitmap.compression == kBitfields && headerSize == kInfoHeaderSize ? 12 : 0;
   bitmap.pixelsAt = headerSize + masksSize + 4 * paletteSize;
-  const auto width = static_cast<std::size_t>(bitmap.width);
+  const auto width = static_cast<std::uint64_t>(bitmap.width);
   bitmap.colourRowSize = (width * bitmap.bitsPerPixel + 31) / 32 * 4;
-  bitmap.maskAt = bitmap.pixelsAt + bitmap.colourRowSize * static_cast<std::size_t>(bitmap.height);
+  bitmap.maskAt =
+      bitmap.pixelsAt + bitmap.colourRowSize * static_cast<std::uint64_t>(bitmap.height);
   bitmap.maskRowSize = (width + 31) / 32 * 4;
   return bitmap;
 }
 
 // The colour rows as a BMP file of the picture's own height.
 std::string AsBmpFile(const std::string& dib, const IconBitmap& bitmap) {
-  const std::string colours = dib.substr(0, bitmap.maskAt);
+  const std::string colours = dib.substr(0, static_cast<std::size_t>(bitmap.maskAt));
   const auto pixelsAt = static_cast<std::uint32_t>(14 + bitmap.pixelsAt);
   return "BM" + LittleBytes(static_cast<std::uint32_t>(14 + colours.size())) + LittleBytes(0) +
          LittleBytes(pixelsAt) + colours.substr(0, 8) +
@@ -70,8 +73,8 @@ std::string AsBmpFile(const std::string& dib, const IconBitmap& bitmap) {
 // then ignored, as Windows draws it.
 bool HasAlpha(const std::string& dib, const IconBitmap& bitmap) {
   if (bitmap.bitsPerPixel != 32 || bitmap.compression != 0) return false;
-  for (std::size_t at = bitmap.pixelsAt + 3; at < bitmap.maskAt && at < dib.size(); at += 4)
-    if (dib[at] != 0) return true;
+  for (std::uint64_t at = bitmap.pixelsAt + 3; at < bitmap.maskAt && at < dib.size(); at += 4)
+    if (dib[static_cast<std::size_t>(at)] != 0) return true;
   return false;
 }
 
@@ -81,7 +84,8 @@ void ApplyMask(const std::string& dib, const IconBitmap& bitmap, Picture& pictur
   const auto width = static_cast<std::size_t>(picture.width);
   if (dib.size() < bitmap.maskAt + bitmap.maskRowSize * height) Broken("mask cut short");
   for (std::size_t row = 0; row < height; ++row) {
-    const std::size_t maskRow = bitmap.maskAt + (height - 1 - row) * bitmap.maskRowSize;
+    const auto maskRow =
+        static_cast<std::size_t>(bitmap.maskAt + (height - 1 - row) * bitmap.maskRowSize);
     for (std::size_t x = 0; x < width; ++x)
       if (static_cast<unsigned char>(dib[maskRow + x / 8]) >> (7 - x % 8) & 1)
         picture.argb[row * width + x] = 0;
