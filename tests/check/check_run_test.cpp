@@ -107,6 +107,8 @@ TEST(CheckRun, AHeaderIsDrawnBackAndAnythingElseNamedLikeOneIsRefused) {
 }
 
 TEST(CheckRun, ExitStatusSaysCleanFindingsOrUsage) {
+  using report_text::kNoSuchFile;
+  const auto Report = [](const std::string& text) { return "quillbit-check: " + text + "\n"; };
   const std::uint32_t nearDark = 0xFF565555;
   const struct {
     std::vector<std::string> arguments;
@@ -115,9 +117,11 @@ TEST(CheckRun, ExitStatusSaysCleanFindingsOrUsage) {
   } cases[] = {
       {{"ship.png"}, 0, ""},
       {{"ship.png", "near.png"}, 1, ""},
-      {{"ship.png", "gone.png"}, 1, "quillbit-check: cannot read picture \"gone.png\"\n"},
-      {{"gone.h"}, 1, "quillbit-check: cannot read header \"gone.h\": there is no such file\n"},
-      {{"locked.h"}, 1, "quillbit-check: cannot read \"locked.h\": denied\n"},
+      {{"ship.png", "gone.png"},
+       1,
+       Report(report_text::CannotReadPicture("gone.png", kNoSuchFile))},
+      {{"gone.h"}, 1, Report(report_text::CannotReadHeader("gone.h", report_text::kNoSuchHeader))},
+      {{"locked.h"}, 1, Report(report_text::CannotRead("locked.h", FakeCheckPlatform::kDenied))},
       {{"huge.png"},
        1,
        "quillbit-check: overflow: picture \"huge.png\" is 200 x 200 pixels; at most 32767 "
@@ -125,7 +129,7 @@ TEST(CheckRun, ExitStatusSaysCleanFindingsOrUsage) {
       {{}, 2, "quillbit-check: no files named\nUsage: quillbit-check [--] FILE..."},
       {{"-x", "ship.png"}, 2, "quillbit-check: unknown option -x (a file of that name is ./-x)"},
       {{"--", "-x.png"}, 0, ""},
-      {{"-"}, 1, "quillbit-check: cannot read picture \"-\""},
+      {{"-"}, 1, Report(report_text::CannotReadPicture("-", kNoSuchFile))},
       {{"--help", "ship.png"}, 0, ""},
   };
   for (const auto& c : cases) {

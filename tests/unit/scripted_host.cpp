@@ -1,6 +1,7 @@
 #include "scripted_host.h"
 
 #include "driver/entry.h"
+#include "host/common/report_texts.h"
 #include "host/common/slash_path_names.h"
 
 namespace quillbit::testing {
@@ -14,7 +15,9 @@ class ScriptedFileSystem : public SlashPathNames {
   bool FileExists(const std::string& path) const override { return files_.count(path) > 0; }
   void CopyFile(const std::string& source, const std::string& destination,
                 bool overwrite) const override {
-    if (!files_.count(source)) throw RunTimeError("cannot copy \"" + source + "\": missing");
+    if (!files_.count(source))
+      throw RunTimeError(report_text::Because(report_text::CannotCopy(source, destination),
+                                              report_text::kNoSuchFile));
     if (!overwrite && files_.count(destination)) return;  // another run's copy
     files_[destination] = files_[source];
   }
@@ -42,7 +45,8 @@ std::unique_ptr<FileSystem> ScriptedHost::CreateFileSystem() {
 
 void ScriptedHost::LoadPicture(const std::string& path) {
   auto found = pictures.find(path);
-  if (found == pictures.end()) throw RunTimeError("cannot read picture \"" + path + "\"");
+  if (found == pictures.end())
+    throw RunTimeError(report_text::CannotReadPicture(path, report_text::kNoSuchFile));
   loaded_ = found->second;
 }
 
@@ -52,7 +56,9 @@ std::uint32_t ScriptedHost::Point(double x, double y) const {
 }
 
 void ScriptedHost::WriteTextFile(const std::string& path, const std::string& text) {
-  if (unwritable.count(path)) throw RunTimeError("cannot write \"" + path + "\"");
+  if (unwritable.count(path))
+    throw RunTimeError(
+        report_text::Because(report_text::CannotWrite(path), report_text::kReadOnly));
   files[path] = text;
 }
 
