@@ -6,6 +6,8 @@
 
 namespace quillbit::testing {
 
+using namespace report_text;  // NOLINT(google-build-using-namespace): worded as the hosts word
+
 namespace {
 
 // The real host's path rules, in-memory files.
@@ -16,8 +18,7 @@ class ScriptedFileSystem : public SlashPathNames {
   void CopyFile(const std::string& source, const std::string& destination,
                 bool overwrite) const override {
     if (!files_.count(source))
-      throw RunTimeError(report_text::Because(report_text::CannotCopy(source, destination),
-                                              report_text::kNoSuchFile));
+      throw RunTimeError(Because(CannotCopy(source, destination), kNoSuchFile));
     if (!overwrite && files_.count(destination)) return;  // another run's copy
     files_[destination] = files_[source];
   }
@@ -45,8 +46,7 @@ std::unique_ptr<FileSystem> ScriptedHost::CreateFileSystem() {
 
 void ScriptedHost::LoadPicture(const std::string& path) {
   auto found = pictures.find(path);
-  if (found == pictures.end())
-    throw RunTimeError(report_text::CannotReadPicture(path, report_text::kNoSuchFile));
+  if (found == pictures.end()) throw RunTimeError(CannotReadPicture(path, kNoSuchFile));
   loaded_ = found->second;
 }
 
@@ -56,9 +56,7 @@ std::uint32_t ScriptedHost::Point(double x, double y) const {
 }
 
 void ScriptedHost::WriteTextFile(const std::string& path, const std::string& text) {
-  if (unwritable.count(path))
-    throw RunTimeError(
-        report_text::Because(report_text::CannotWrite(path), report_text::kReadOnly));
+  if (unwritable.count(path)) throw RunTimeError(Because(CannotWrite(path), kReadOnly));
   files[path] = text;
 }
 
