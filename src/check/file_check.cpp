@@ -8,6 +8,7 @@
 #include "check/header_reader.h"
 #include "check/text_difference.h"
 #include "host/common/presentation.h"
+#include "host/common/report_texts.h"
 #include "host/common/shown_text.h"
 #include "host/run_end.h"
 
@@ -104,7 +105,7 @@ std::string Description(const HeaderContents& contents) {
 
 FileReport CheckHeader(CheckPlatform& platform, const std::string& path, DrawingStyle style) {
   const std::optional<std::string> bytes = platform.ReadFileStart(path, kLargestHeader + 1);
-  if (!bytes) throw RunTimeError("cannot read header \"" + path + "\": there is no such file");
+  if (!bytes) throw RunTimeError(report_text::CannotReadHeader(path, report_text::kNoSuchHeader));
   const HeaderReading reading = bytes->size() > kLargestHeader
                                     ? HeaderReading{std::nullopt, "it is larger than any header"}
                                     : ReadQuillbitHeader(*bytes);

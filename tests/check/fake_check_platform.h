@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "check/check_platform.h"
+#include "host/common/report_texts.h"
 #include "host/common/slash_path_names.h"
 #include "host/run_end.h"
 
@@ -23,6 +24,7 @@ class SlashNames : public SlashPathNames {
 
 class FakeCheckPlatform : public CheckPlatform {
  public:
+  static constexpr char kDenied[] = "Permission denied";  // why an unreadable file is
   std::map<std::string, DecodedPicture> pictures;
   std::map<std::string, std::string> files;
   std::set<std::string> unreadable;  // files there that cannot be read
@@ -33,11 +35,12 @@ class FakeCheckPlatform : public CheckPlatform {
 
   DecodedPicture LoadPicture(const std::string& path) override {
     const auto found = pictures.find(path);
-    if (found == pictures.end()) throw RunTimeError("cannot read picture \"" + path + "\"");
+    if (found == pictures.end())
+      throw RunTimeError(report_text::CannotReadPicture(path, report_text::kNoSuchFile));
     return found->second;
   }
   std::optional<std::string> ReadFileStart(const std::string& path, std::size_t limit) override {
-    if (unreadable.count(path)) throw RunTimeError("cannot read \"" + path + "\": denied");
+    if (unreadable.count(path)) throw RunTimeError(report_text::CannotRead(path, kDenied));
     const auto found = files.find(path);
     if (found == files.end()) return std::nullopt;
     return found->second.substr(0, limit);

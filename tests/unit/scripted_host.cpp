@@ -1,9 +1,12 @@
 #include "scripted_host.h"
 
 #include "driver/entry.h"
+#include "host/common/report_texts.h"
 #include "host/common/slash_path_names.h"
 
 namespace quillbit::testing {
+
+using namespace report_text;  // NOLINT(google-build-using-namespace): worded as the hosts word
 
 namespace {
 
@@ -14,7 +17,8 @@ class ScriptedFileSystem : public SlashPathNames {
   bool FileExists(const std::string& path) const override { return files_.count(path) > 0; }
   void CopyFile(const std::string& source, const std::string& destination,
                 bool overwrite) const override {
-    if (!files_.count(source)) throw RunTimeError("cannot copy \"" + source + "\": missing");
+    if (!files_.count(source))
+      throw RunTimeError(Because(CannotCopy(source, destination), kNoSuchFile));
     if (!overwrite && files_.count(destination)) return;  // another run's copy
     files_[destination] = files_[source];
   }
@@ -42,7 +46,7 @@ std::unique_ptr<FileSystem> ScriptedHost::CreateFileSystem() {
 
 void ScriptedHost::LoadPicture(const std::string& path) {
   auto found = pictures.find(path);
-  if (found == pictures.end()) throw RunTimeError("cannot read picture \"" + path + "\"");
+  if (found == pictures.end()) throw RunTimeError(CannotReadPicture(path, kNoSuchFile));
   loaded_ = found->second;
 }
 
@@ -52,7 +56,7 @@ std::uint32_t ScriptedHost::Point(double x, double y) const {
 }
 
 void ScriptedHost::WriteTextFile(const std::string& path, const std::string& text) {
-  if (unwritable.count(path)) throw RunTimeError("cannot write \"" + path + "\"");
+  if (unwritable.count(path)) throw RunTimeError(Because(CannotWrite(path), kReadOnly));
   files[path] = text;
 }
 

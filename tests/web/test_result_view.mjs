@@ -104,6 +104,12 @@ const unreadableEntries = `DataTransferItem.prototype.webkitGetAsEntry = functio
     : { isFile: true, isDirectory: false, name, file: refuse };
 }`;
 
+// The worker's first events as they come when the module trapped on a picture whose name
+// holds a place of the page's reports.
+const trapped = `window.Worker = class extends Worker { set onmessage(handler) {
+  super.onmessage = (event) => handler(event.data.type !== 'events' ? event
+    : { data: { type: 'failed', path: 'a{reason}.gif', reason: 'RuntimeError: unreachable' } }); } }`;
+
 // Each in a page of its own, opened with init; a batch of the pictures first unless drop.
 const SITUATIONS = [
   { name: 'a phone 320 px wide', viewport: { width: 320, height: 640 }, check: fits },
@@ -116,6 +122,7 @@ const SITUATIONS = [
   { name: 'a dropped file whose entry cannot be read', init: unreadableEntries, drop: EXAMPLES, check: dropFallsBack },
   { name: 'a dropped folder that cannot be read', init: unreadableEntries, drop: ['ship.png', 'notes.txt'], check: dropSaysWhy },
   { name: 'a browser that cannot write into a folder', init: "delete window.showDirectoryPicker", drop: [], check: folderToZip },
+  { name: 'a module that trapped, in quillbit\'s words', init: trapped, check: trapReported },
 ];
 
 for (const situation of SITUATIONS) {
@@ -130,6 +137,10 @@ for (const situation of SITUATIONS) {
     assert.deepEqual(driver.foreignRequests(opened), []);
     await opened.context.close();
   });
+}
+
+async function trapReported(page, { status, stop }) {
+  assert.deepEqual([status, stop.text], [1, 'cannot read picture "a{reason}.gif": the picture reader failed (RuntimeError: unreachable)']);
 }
 
 // No sideways scrolling of the page: cards within the window, long header lines scrolled

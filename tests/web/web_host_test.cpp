@@ -11,6 +11,7 @@
 #include <set>
 
 #include "driver/entry.h"
+#include "host/common/report_texts.h"
 #include "host/run_end.h"
 
 namespace quillbit {
@@ -180,15 +181,16 @@ TEST(WebHost, StopsAtThePictureWhereQuillbitStopsWithItsText) {
     std::string lastCall;
   };
   const std::string png = "\x89PNG\r\n\x1a\n";
+  const auto Refused = [](const std::string& path, const std::string& why) {
+    return "run-time error " + report_text::CannotReadPicture(path, why);
+  };
   const Case cases[] = {
       {"b.bmp", Filled(12, 0x000000), 2,
        "user error Image Width must be evenly divisible by 8 for program to work properly.\r\n"
        "Please resize your image."},
-      {"b.bmp", "", 1, "run-time error cannot read picture \"b.bmp\": NotReadableError: gone"},
-      {"b.png", png, 1,
-       "run-time error cannot read picture \"b.png\": broken PNG file (file cut short)"},
-      {"b.txt", "plain text", 1,
-       "run-time error cannot read picture \"b.txt\": not a picture format quillbit reads"},
+      {"b.bmp", "", 1, Refused("b.bmp", "NotReadableError: gone")},
+      {"b.png", png, 1, Refused("b.png", "broken PNG file (file cut short)")},
+      {"b.txt", "plain text", 1, Refused("b.txt", report_text::kNoPictureFormat)},
   };
   for (const Case& c : cases) {
     RecordingPage page;

@@ -10,7 +10,7 @@
 namespace quillbit {
 
 // Why a picture cannot be read, without the file's name: readers and files throw it, and
-// the host adds the path once (CannotReadPicture).
+// the host adds the path once (report_text::CannotReadPicture).
 class PictureFault : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;

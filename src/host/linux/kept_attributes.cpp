@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "host/common/report_texts.h"
 #include "host/run_end.h"
 
 namespace quillbit {
@@ -17,7 +18,7 @@ namespace {
 const char* const kAccessAcl = "system.posix_acl_access";
 
 [[noreturn]] void Fail(const std::string& what, int error) {
-  throw RunTimeError(what + ": " + std::strerror(error));
+  throw RunTimeError(report_text::Because(what, std::strerror(error)));
 }
 
 // Closes a descriptor on every way out.

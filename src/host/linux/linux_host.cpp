@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "host/common/report_texts.h"
 #include "host/linux/decode_memory_cap.h"
 #include "host/linux/interrupt_cleanup.h"
 #include "host/linux/posix_file_system.h"
@@ -24,7 +25,7 @@ class PosixPictureFile : public PictureFile {
   PosixPictureFile(Folders& folders, const std::string& path)
       : file_(FolderOf(folders, path), SplitAtLastComponent(path).name) {
     if (file_.error() != 0) throw PictureFault(std::strerror(file_.error()));
-    if (!file_.regular()) throw PictureFault("it is not a regular file");
+    if (!file_.regular()) throw PictureFault(report_text::kPictureNotRegular);
   }
 
   std::uint64_t Size() override { return static_cast<std::uint64_t>(file_.size()); }

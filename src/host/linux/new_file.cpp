@@ -12,6 +12,7 @@
 #include <ctime>
 #include <utility>
 
+#include "host/common/report_texts.h"
 #include "host/linux/interrupt_cleanup.h"
 #include "host/run_end.h"
 
@@ -175,6 +176,8 @@ bool NewFile::LinkNamed(const std::string& name) {
   return true;
 }
 
-void NewFile::Fail(int error) const { throw RunTimeError(what_ + ": " + std::strerror(error)); }
+void NewFile::Fail(int error) const {
+  throw RunTimeError(report_text::Because(what_, std::strerror(error)));
+}
 
 }  // namespace quillbit

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "host/common/report_texts.h"
 #include "host/common/slash_paths.h"
 #include "host/linux/kept_attributes.h"
 #include "host/linux/new_file.h"
@@ -19,10 +20,8 @@ namespace quillbit {
 
 namespace {
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
-
 [[noreturn]] void Fail(const std::string& what, int error) {
-  throw RunTimeError(what + ": " + std::strerror(error));
+  throw RunTimeError(report_text::Because(what, std::strerror(error)));
 }
 
 const OpenFolder& FolderOrFail(Folders& folders, const std::string& path, const std::string& what) {
@@ -74,10 +73,11 @@ bool PosixFileSystem::FileExists(const std::string& path) const {
 
 void PosixFileSystem::CopyFile(const std::string& source, const std::string& destination,
                                bool overwrite) const {
-  const std::string what = "cannot copy " + Quoted(source) + " to " + Quoted(destination);
+  const std::string what = report_text::CannotCopy(source, destination);
   const ReadableFile input(AT_FDCWD, source);
   if (input.error() != 0) Fail(what, input.error());
-  if (!input.regular()) throw RunTimeError(what + ": the source is not a regular file");
+  if (!input.regular())
+    throw RunTimeError(report_text::Because(what, report_text::kSourceNotRegular));
   const OpenFolder& folder = FolderOrFail(*folders_, destination, what);
   const std::string name = SplitAtLastComponent(destination).name;
   NewFile output(folder, what);
@@ -90,12 +90,13 @@ void PosixFileSystem::CopyFile(const std::string& source, const std::string& des
 }
 
 void WriteFileAtomically(Folders& folders, const std::string& path, const std::string& text) {
-  const std::string what = "cannot write " + Quoted(path);
+  const std::string what = report_text::CannotWrite(path);
   const OpenFolder& folder = FolderOrFail(folders, path, what);
   const std::string name = SplitAtLastComponent(path).name;
   const std::optional<KeptAttributes> kept = KeptAttributes::Of(folder, name, what);
   // As on Windows: the user's "read-only" holds even where the folder would allow a rename.
-  if (kept && kept->ReadOnly()) throw RunTimeError(what + ": the file is read-only");
+  if (kept && kept->ReadOnly())
+    throw RunTimeError(report_text::Because(what, report_text::kReadOnly));
   NewFile file(folder, what);
   file.Write(text.data(), text.size());
   if (kept) kept->ApplyTo(file.fd(), what);
@@ -106,7 +107,7 @@ std::string ExecutableFolder() {
   std::vector<char> buffer(4096);
   for (;;) {
     const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (length < 0) Fail("cannot find the program's folder", errno);
+    if (length < 0) Fail(report_text::kProgramFolderUnknown, errno);
     if (static_cast<std::size_t>(length) < buffer.size()) {
       return slash_paths::ParentFolderName(
           std::string(buffer.data(), static_cast<std::size_t>(length)));

@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "host/common/little_endian.h"
+#include "host/common/report_texts.h"
 #include "host/picture/bmp_rle.h"
 #include "host/picture/format_readers.h"
 #include "host/picture/stb_reader.h"
@@ -216,9 +217,7 @@ Picture StbPicture(const std::string& bytes) {
 Picture ReadBitmap(const std::string& bytes, FourthByte fourthByte) {
   const BmpHeader header = ParseHeader(bytes, fourthByte);
   if (header.compression == kJpeg || header.compression == kPng)
-    throw PictureFault(
-        "BMP holding JPEG or PNG data is not a picture format quillbit reads; save the picture "
-        "as PNG");
+    throw PictureFault(report_text::RefusedFormat("BMP holding JPEG or PNG data"));
   const bool rle = header.compression == kRle8 || header.compression == kRle4;
   const bool known = Understood(header) &&
                      (rle || header.compression == kRgb || header.compression == kBitfields ||

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/common/report_texts.h"
 #include "host/picture/format_readers.h"
 
 namespace quillbit {
@@ -81,9 +82,8 @@ class GifReader {
     if (reader_.at != codeSizeAt + 1) return;
     const auto size = static_cast<unsigned char>(bytes[codeSizeAt]);
     if (size > 8 && size <= 11)
-      throw PictureFault("GIF with an LZW code size of " + std::to_string(size) +
-                         " is not a picture format quillbit reads (giflib reads sizes up to 8); "
-                         "save the picture as PNG");
+      throw PictureFault(report_text::RefusedFormat(
+          "GIF with an LZW code size of " + std::to_string(size), "giflib reads sizes up to 8"));
   }
 
   // A frame's codes take at most 12 bits a pixel, with a clear code every 4096 codes

@@ -38,7 +38,7 @@ using OpenPictureFile = std::function<std::unique_ptr<PictureFile>(const std::st
 
 // The picture file at path, opened with open, read whole and decoded. Every failure is
 // reported once, naming path: the overflow report for a size beyond the limits,
-// CannotReadPicture for everything else.
+// report_text::CannotReadPicture for everything else.
 Picture LoadPicture(const std::string& path, const OpenPictureFile& open);
 
 }  // namespace quillbit

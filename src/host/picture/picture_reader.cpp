@@ -1,8 +1,9 @@
 #include "analysis/picture_limits.h"
-#include "host/common/cannot_read_picture.h"
+#include "host/common/report_texts.h"
 #include "host/picture/format_readers.h"
 #include "host/picture/picture.h"
 #include "host/picture/picture_formats.h"
+#include "host/run_end.h"
 
 namespace quillbit {
 
@@ -19,10 +20,8 @@ Picture SizedPicture(long long width, long long height) {
 
 Picture ReadPicture(const std::string& bytes, const std::string& name) {
   const PictureFormat* format = IdentifyFormat(bytes, name);
-  if (!format) throw PictureFault("not a picture format quillbit reads");
-  if (!format->read)
-    throw PictureFault(std::string(format->name) +
-                       " is not a picture format quillbit reads; save the picture as PNG");
+  if (!format) throw PictureFault(report_text::kNoPictureFormat);
+  if (!format->read) throw PictureFault(report_text::RefusedFormat(std::string(format->name)));
   return format->read(bytes);
 }
 
@@ -34,7 +33,7 @@ Picture LoadPicture(const std::string& path, const OpenPictureFile& open) {
     CheckPictureLimits(path, static_cast<double>(size.width), static_cast<double>(size.height));
     throw;  // not reached: the size is beyond the limits
   } catch (const PictureFault& fault) {
-    throw CannotReadPicture(path, fault.what());
+    throw RunTimeError(report_text::CannotReadPicture(path, fault.what()));
   }
 }
 

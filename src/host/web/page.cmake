@@ -6,7 +6,7 @@
 # bound, so a hostile picture ends in quillbit's report instead of the tab's crash.
 add_executable(quillbit_web web_bridge.cpp)
 target_link_libraries(quillbit_web PRIVATE quillbit_host_web quillbit_warnings)
-set(quillbit_web_exports _quillbit_add_name _quillbit_run _quillbit_extensions _malloc _free)
+set(quillbit_web_exports _quillbit_add_name _quillbit_run _quillbit_extensions _quillbit_page_texts _malloc _free)
 string(REPLACE ";" "," quillbit_web_exports "${quillbit_web_exports}")
 target_link_options(quillbit_web PRIVATE
   -sMODULARIZE=1 -sEXPORT_NAME=QuillbitModule -sSINGLE_FILE=1 -sENVIRONMENT=web,worker

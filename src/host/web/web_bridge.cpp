@@ -9,6 +9,7 @@
 
 #include "driver/entry.h"
 #include "host/picture/picture_formats.h"
+#include "host/web/page_texts.h"
 #include "host/web/web_host.h"
 
 // clang-format off
@@ -145,5 +146,11 @@ EMSCRIPTEN_KEEPALIVE int quillbit_run() {
 EMSCRIPTEN_KEEPALIVE const char* quillbit_extensions() {
   static const std::string list = quillbit::ReadableExtensions();
   return list.c_str();
+}
+
+// The reports the page words itself, as PageTexts gives them.
+EMSCRIPTEN_KEEPALIVE const char* quillbit_page_texts() {
+  static const std::string texts = quillbit::PageTexts();
+  return texts.c_str();
 }
 }

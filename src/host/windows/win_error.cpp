@@ -1,5 +1,6 @@
 #include "host/windows/win_error.h"
 
+#include "host/common/report_texts.h"
 #include "host/run_end.h"
 #include "host/windows/win_text.h"
 
@@ -29,7 +30,7 @@ std::string SystemErrorText(DWORD error) {
 }
 
 void FailWithLastError(const std::string& what) {
-  throw RunTimeError(what + ": " + SystemErrorText(GetLastError()));
+  throw RunTimeError(report_text::Because(what, SystemErrorText(GetLastError())));
 }
 
 }  // namespace quillbit

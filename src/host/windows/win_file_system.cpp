@@ -8,6 +8,7 @@
 #include <mutex>
 #include <vector>
 
+#include "host/common/report_texts.h"
 #include "host/run_end.h"
 #include "host/windows/win_error.h"
 #include "host/windows/win_paths.h"
@@ -16,8 +17,6 @@
 namespace quillbit {
 
 namespace {
-
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 bool HasAttribute(const std::wstring& path, DWORD attribute) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -161,19 +160,20 @@ bool WinFileSystem::FileExists(const std::string& path) const {
 // found there is the copy another run made a moment earlier.
 void WinFileSystem::CopyFile(const std::string& source, const std::string& destination,
                              bool overwrite) const {
-  const std::string what = "cannot copy " + Quoted(source) + " to " + Quoted(destination);
+  const std::string what = report_text::CannotCopy(source, destination);
   const std::wstring wideSource = WideFromUtf8(source);
   const std::wstring wideDestination = WideFromUtf8(destination);
-  if (IsFolder(wideSource)) throw RunTimeError(what + ": the source is a folder");
+  if (IsFolder(wideSource))
+    throw RunTimeError(report_text::Because(what, report_text::kSourceIsFolder));
   // A missing source is left to CopyFileW, whose report says so.
   if (KindOf(wideSource) == FileKind::Other)
-    throw RunTimeError(what + ": the source is not a regular file");
+    throw RunTimeError(report_text::Because(what, report_text::kSourceNotRegular));
   TemporaryFile copy(destination, what);
   copy.Close(what);
   if (!CopyFileW(wideSource.c_str(), copy.name().c_str(), FALSE)) FailWithLastError(what);
   if (!copy.MoveTo(wideDestination, overwrite, what) &&
       KindOf(wideDestination) != FileKind::Regular)
-    throw RunTimeError(what + ": " + SystemErrorText(ERROR_ALREADY_EXISTS));
+    throw RunTimeError(report_text::Because(what, SystemErrorText(ERROR_ALREADY_EXISTS)));
 }
 
 std::string WinFileSystem::BuildPath(const std::string& folder, const std::string& name) const {
@@ -181,13 +181,14 @@ std::string WinFileSystem::BuildPath(const std::string& folder, const std::strin
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& bytes) {
-  const std::string what = "cannot write " + Quoted(path);
+  const std::string what = report_text::CannotWrite(path);
   const std::wstring widePath = WideFromUtf8(path);
-  if (IsFolder(widePath)) throw RunTimeError(what + ": it is a folder");
+  if (IsFolder(widePath))
+    throw RunTimeError(report_text::Because(what, report_text::kTargetIsFolder));
   // Windows refuses to replace a read-only file, but not every file system under it
   // does (Wine on Linux renames over it); the user's "read-only" must hold everywhere.
   if (HasAttribute(widePath, FILE_ATTRIBUTE_READONLY))
-    throw RunTimeError(what + ": the file is read-only");
+    throw RunTimeError(report_text::Because(what, report_text::kReadOnly));
   TemporaryFile file(path, what);
   file.Write(bytes, what);
   file.Close(what);
@@ -199,7 +200,7 @@ std::string ExecutableFolder() {
   for (;;) {
     const DWORD length =
         GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) FailWithLastError("cannot find the program's folder");
+    if (length == 0) FailWithLastError(report_text::kProgramFolderUnknown);
     if (length < buffer.size()) {
       return WindowsParentFolderName(Utf8FromWide(std::wstring(buffer.data(), length)));
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/common/report_texts.h"
 #include "host/windows/win_error.h"
 #include "host/windows/win_text.h"
 
@@ -19,13 +20,13 @@ WinPictureFile::WinPictureFile(const std::string& path) {
   // denied".
   const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    throw PictureFault("not a file");
+    throw PictureFault(report_text::kPictureIsFolder);
   handle_ = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle_ == INVALID_HANDLE_VALUE) Fail();
   if (GetFileType(handle_) != FILE_TYPE_DISK) {
     CloseHandle(handle_);  // the destructor does not run for a constructor that throws
-    throw PictureFault("it is not a regular file");
+    throw PictureFault(report_text::kPictureNotRegular);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "host/common/report_texts.h"
 #include "host/run_end.h"
 #include "temp_folder.h"
 
@@ -62,11 +63,9 @@ TEST(WinFileSystem, CopyNeverReplacesWhatIsThereAndTakesAFileForTheCopy) {
   EXPECT_EQ(folder.Read("Blitview.h"), "mine");
   const std::string error = ErrorOf(
       [&] { fso.CopyFile(folder.Path("source.h"), folder.Path("taken\\Blitview.h"), false); });
-  EXPECT_EQ(error.rfind("cannot copy \"" + folder.Path("source.h") + "\" to \"" +
-                            folder.Path("taken\\Blitview.h") + "\": ",
-                        0),
-            0u)
-      << error;
+  const std::string what =
+      report_text::CannotCopy(folder.Path("source.h"), folder.Path("taken\\Blitview.h"));
+  EXPECT_EQ(error.rfind(what + ": ", 0), 0u) << error;
   EXPECT_TRUE(std::filesystem::is_directory(folder.root() / "taken" / "Blitview.h"));
   EXPECT_EQ(folder.Names(), (Names{"Blitview.h", "source.h", "taken"}));  // no temporary left
 
@@ -74,24 +73,23 @@ TEST(WinFileSystem, CopyNeverReplacesWhatIsThereAndTakesAFileForTheCopy) {
   EXPECT_EQ(folder.Read("Blitview.h"), "new");
 }
 
-TEST(WinFileSystem, CopyOfADeviceIsRefusedByName) {
-  TempFolder folder;
-  WinFileSystem fso;
-  const std::string error = ErrorOf([&] { fso.CopyFile("NUL", folder.Path("Blitview.h"), false); });
-  EXPECT_NE(error.find("\"NUL\""), std::string::npos) << error;
-  EXPECT_NE(error.find("the source is not a regular file"), std::string::npos) << error;
-  EXPECT_EQ(folder.Names(), Names{});
-}
-
-TEST(WinFileSystem, CopyOfAMissingOrFolderSourceFailsAndLeavesNothing) {
+// A device, a missing file and a folder as the source: each named with the destination.
+TEST(WinFileSystem, AFailedCopySaysWhyAndLeavesNothing) {
   TempFolder folder;
   std::filesystem::create_directory(folder.root() / "dir");
   WinFileSystem fso;
-  for (const char* source : {"missing.h", "dir"}) {
-    SCOPED_TRACE(source);
+  const struct {
+    std::string source;
+    std::string why;  // empty: the system's text
+  } cases[] = {{"NUL", report_text::kSourceNotRegular},
+               {folder.Path("missing.h"), ""},
+               {folder.Path("dir"), report_text::kSourceIsFolder}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source);
     const std::string error =
-        ErrorOf([&] { fso.CopyFile(folder.Path(source), folder.Path("Blitview.h"), false); });
-    EXPECT_NE(error.find(folder.Path(source)), std::string::npos) << error;
+        ErrorOf([&] { fso.CopyFile(c.source, folder.Path("Blitview.h"), false); });
+    const std::string what = report_text::CannotCopy(c.source, folder.Path("Blitview.h"));
+    EXPECT_EQ(error.rfind(report_text::Because(what, c.why), 0), 0u) << error;
     EXPECT_EQ(folder.Names(), Names{"dir"});
   }
 }
@@ -124,7 +122,7 @@ TEST(WriteFileAtomically, FailureNamesThePathAndLeavesTheOldFile) {
   for (const char* name : {"dir.h", "locked.h", "no such folder\\a.h"}) {
     SCOPED_TRACE(name);
     const std::string error = ErrorOf([&] { WriteFileAtomically(folder.Path(name), "new"); });
-    EXPECT_EQ(error.rfind("cannot write \"" + folder.Path(name) + "\": ", 0), 0u) << error;
+    EXPECT_EQ(error.rfind(report_text::CannotWrite(folder.Path(name)) + ": ", 0), 0u) << error;
   }
   EXPECT_EQ(folder.Read("locked.h"), "old");
   EXPECT_EQ(folder.Names(), (Names{"dir.h", "locked.h"}));

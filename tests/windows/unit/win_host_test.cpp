@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "host/common/report_texts.h"
 #include "host/run_end.h"
 #include "host/windows/win_message_box.h"
 #include "host/windows/win_text.h"
@@ -166,7 +167,7 @@ TEST_F(WinHostTest, UnreadablePicturesNameTheirPath) {
   for (const char* name : {"text.png", "empty.png", "cut.bmp", "dir.png", "missing.png"}) {
     SCOPED_TRACE(name);
     const std::string error = LoadError(name);
-    EXPECT_EQ(error.rfind("cannot read picture \"" + folder.Path(name) + "\": ", 0), 0u) << error;
+    EXPECT_EQ(error.rfind(report_text::CannotReadPicture(folder.Path(name), ""), 0), 0u) << error;
   }
 }
 

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "check/host_picture.h"
+#include "host/common/report_texts.h"
 #include "host/common/standard_streams.h"
 #include "host/linux/posix_file_system.h"
 #include "host/run_end.h"
@@ -36,7 +37,7 @@ class OpenFile {
 };
 
 RunTimeError CannotRead(const std::string& path, const char* why) {
-  return RunTimeError("cannot read \"" + path + "\": " + why);
+  return RunTimeError(report_text::CannotRead(path, why));
 }
 
 std::optional<std::string> EnvironmentValue(const char* name) {
@@ -71,7 +72,7 @@ std::optional<std::string> LinuxCheckPlatform::ReadFileStart(const std::string& 
   }
   struct stat info {};
   if (::fstat(file.fd(), &info) != 0) throw CannotRead(path, std::strerror(errno));
-  if (!S_ISREG(info.st_mode)) throw CannotRead(path, "not a regular file");
+  if (!S_ISREG(info.st_mode)) throw CannotRead(path, report_text::kFileNotRegular);
   std::string bytes(limit, '\0');
   std::size_t got = 0;
   while (got < limit) {

@@ -58,6 +58,7 @@ const engine = {
   worker: null,
   ready: null,
   extensions: new Set(),
+  texts: {}, // the reports the page words itself, in the module's words: see report()
 };
 
 function startWorker() {
@@ -69,6 +70,7 @@ function startWorker() {
     worker.onmessage = (event) => {
       URL.revokeObjectURL(url);
       engine.extensions = new Set(event.data.extensions);
+      engine.texts = event.data.texts;
       document.body.dataset.ready = 'true';
       resolve(worker);
     };
@@ -527,9 +529,15 @@ function outcomeText(status, seconds) {
 
 function fail(path, reason) {
   if (batch.over) return;
-  const text = `cannot read picture "${path}": the picture reader failed (${reason})`;
+  const text = report('pictureReaderFailed', { path, reason });
   showMessage({ text, messageKind: 2, path });
   finish(1);
+}
+
+// One of the reports the module words for the page, with the page's values in their places;
+// one pass, so a value that looks like a place is shown as it is.
+function report(name, values) {
+  return engine.texts[name].replace(/\{(path|reason)\}/g, (place, key) => values[key]);
 }
 
 function stopByUser() {
@@ -598,7 +606,7 @@ async function writeIntoFolder(path, bytes, companion) {
     await writable.write(bytes);
     await writable.close();
   } catch (error) {
-    batch.writeFailures.push(`cannot write "${path}": ${error.message}`);
+    batch.writeFailures.push(report('cannotWrite', { path, reason: error.message }));
   }
 }
 

@@ -6,7 +6,8 @@
 // and the paths of the files already in a chosen folder; then {type: 'files', files}, their
 // File objects in the same order, in as many messages as the page needs to stay free; the
 // batch runs once the last has come.
-// Worker to page: {type: 'ready', extensions}; then {type: 'events', events} as the batch
+// Worker to page: {type: 'ready', extensions, texts} (texts: the reports the page words itself,
+// by name, from the module: see page_texts.h); then {type: 'events', events} as the batch
 // goes (a picture opened, a message, its levels and findings, a file written), and at the end
 // {type: 'done', status, retire} or, when the module failed, {type: 'failed', path, reason}.
 'use strict';
@@ -171,5 +172,10 @@ function receive(module, data) {
 QuillbitModule({ page }).then((module) => {
   self.onmessage = (event) => receive(module, event.data);
   const extensions = module.UTF8ToString(module._quillbit_extensions());
-  self.postMessage({ type: 'ready', extensions: extensions.split(' ') });
+  const texts = module.UTF8ToString(module._quillbit_page_texts()).split('\n').filter(Boolean);
+  self.postMessage({
+    type: 'ready',
+    extensions: extensions.split(' '),
+    texts: Object.fromEntries(texts.map((line) => line.split('\t'))),
+  });
 });

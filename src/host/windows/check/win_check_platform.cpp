@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "check/host_picture.h"
+#include "host/common/report_texts.h"
 #include "host/common/standard_streams.h"
 #include "host/run_end.h"
 #include "host/windows/win_error.h"
@@ -36,7 +37,7 @@ class OpenFile {
 };
 
 RunTimeError CannotRead(const std::string& path, const std::string& why) {
-  return RunTimeError("cannot read \"" + path + "\": " + why);
+  return RunTimeError(report_text::CannotRead(path, why));
 }
 
 std::optional<std::string> EnvironmentValue(const wchar_t* name) {
@@ -62,7 +63,8 @@ std::optional<std::string> WinCheckPlatform::ReadFileStart(const std::string& pa
     throw CannotRead(path, SystemErrorText(error));
   }
   // A pipe or a device in the way must not hold the check.
-  if (GetFileType(file.handle()) != FILE_TYPE_DISK) throw CannotRead(path, "not a regular file");
+  if (GetFileType(file.handle()) != FILE_TYPE_DISK)
+    throw CannotRead(path, report_text::kFileNotRegular);
   std::string bytes(limit, '\0');
   std::size_t got = 0;
   while (got < limit) {
