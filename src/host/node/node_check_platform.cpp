@@ -3,16 +3,13 @@
 #include <cctype>
 
 #include "check/host_picture.h"
+#include "host/common/report_texts.h"
 #include "host/node/node_system.h"
 #include "host/run_end.h"
 
 namespace quillbit {
 
 namespace {
-
-RunTimeError CannotRead(const std::string& path, const std::string& why) {
-  return RunTimeError("cannot read \"" + path + "\": " + why);
-}
 
 std::string Lowered(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -44,7 +41,8 @@ std::optional<std::string> NodeCheckPlatform::ReadFileStart(const std::string& p
                                                             std::size_t limit) {
   try {
     const node_system::ReadableFile file(path);
-    if (!file.regular()) throw CannotRead(path, "not a regular file");
+    if (!file.regular())
+      throw RunTimeError(report_text::CannotRead(path, report_text::kFileNotRegular));
     std::string bytes(limit, '\0');
     std::size_t got = 0;
     while (got < limit) {
@@ -56,7 +54,7 @@ std::optional<std::string> NodeCheckPlatform::ReadFileStart(const std::string& p
     return bytes;
   } catch (const node_system::SystemFailure& failure) {
     if (failure.missing) return std::nullopt;
-    throw CannotRead(path, failure.what());
+    throw RunTimeError(report_text::CannotRead(path, failure.what()));
   }
 }
 

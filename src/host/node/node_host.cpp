@@ -1,5 +1,6 @@
 #include "host/node/node_host.h"
 
+#include "host/common/report_texts.h"
 #include "host/common/slash_path_names.h"
 #include "host/node/node_system.h"
 #include "host/picture/picture.h"
@@ -12,13 +13,11 @@ namespace {
 using node_system::Entry;
 using node_system::SystemFailure;
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
-
 class NodePictureFile : public PictureFile {
  public:
   explicit NodePictureFile(const std::string& path) : file_(Opened(path)) {
     if (file_->folder()) throw PictureFault(node_system::Reason("EISDIR"));
-    if (!file_->regular()) throw PictureFault("it is not a regular file");
+    if (!file_->regular()) throw PictureFault(report_text::kPictureNotRegular);
   }
 
   std::uint64_t Size() override { return file_->size(); }
@@ -46,7 +45,8 @@ class NodePictureFile : public PictureFile {
 std::string ReadWhole(const std::string& path, const std::string& what) {
   try {
     const node_system::ReadableFile file(path);
-    if (!file.regular()) throw RunTimeError(what + ": the source is not a regular file");
+    if (!file.regular())
+      throw RunTimeError(report_text::Because(what, report_text::kSourceNotRegular));
     std::string bytes(static_cast<std::size_t>(file.size()), '\0');
     std::size_t got = 0;
     while (got < bytes.size()) {
@@ -57,7 +57,7 @@ std::string ReadWhole(const std::string& path, const std::string& what) {
     bytes.resize(got);
     return bytes;
   } catch (const SystemFailure& failure) {
-    throw RunTimeError(what + ": " + failure.what());
+    throw RunTimeError(report_text::Because(what, failure.what()));
   }
 }
 
@@ -69,7 +69,7 @@ class NodeFiles : public SlashPathNames {
 
   void CopyFile(const std::string& source, const std::string& destination,
                 bool overwrite) const override {
-    const std::string what = "cannot copy " + Quoted(source) + " to " + Quoted(destination);
+    const std::string what = report_text::CannotCopy(source, destination);
     const std::string bytes = ReadWhole(source, what);
     try {
       if (overwrite) {
@@ -78,7 +78,7 @@ class NodeFiles : public SlashPathNames {
         node_system::PlaceFile(destination, bytes);
       }
     } catch (const SystemFailure& failure) {
-      throw RunTimeError(what + ": " + failure.what());
+      throw RunTimeError(report_text::Because(what, failure.what()));
     }
   }
 };
@@ -108,19 +108,19 @@ void NodeHost::LoadPicture(const std::string& path) {
 void NodeHost::Refresh() {}  // pixels are readable as soon as they are loaded
 
 void NodeHost::WriteTextFile(const std::string& path, const std::string& text) {
-  const std::string what = "cannot write " + Quoted(path);
+  const std::string what = report_text::CannotWrite(path);
   try {
     const Entry kept = node_system::Look(path);
     if (kept.kind == Entry::Folder) {
-      throw RunTimeError(what + ": " + node_system::Reason("EISDIR"));
+      throw RunTimeError(report_text::Because(what, node_system::Reason("EISDIR")));
     }
     // As on Linux and Windows: the user's "read-only" holds even where a rename would not.
     if (kept.kind == Entry::Regular && (kept.mode & 0222) == 0) {
-      throw RunTimeError(what + ": the file is read-only");
+      throw RunTimeError(report_text::Because(what, report_text::kReadOnly));
     }
     node_system::ReplaceFile(path, text, kept);
   } catch (const SystemFailure& failure) {
-    throw RunTimeError(what + ": " + failure.what());
+    throw RunTimeError(report_text::Because(what, failure.what()));
   }
 }
 
