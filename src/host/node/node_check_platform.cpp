@@ -43,15 +43,7 @@ std::optional<std::string> NodeCheckPlatform::ReadFileStart(const std::string& p
     const node_system::ReadableFile file(path);
     if (!file.regular())
       throw RunTimeError(report_text::CannotRead(path, report_text::kFileNotRegular));
-    std::string bytes(limit, '\0');
-    std::size_t got = 0;
-    while (got < limit) {
-      const std::size_t count = file.ReadAt(got, &bytes[got], limit - got);
-      if (count == 0) break;
-      got += count;
-    }
-    bytes.resize(got);
-    return bytes;
+    return file.ReadStart(limit);
   } catch (const node_system::SystemFailure& failure) {
     if (failure.missing) return std::nullopt;
     throw RunTimeError(report_text::CannotRead(path, failure.what()));

@@ -47,15 +47,7 @@ std::string ReadWhole(const std::string& path, const std::string& what) {
     const node_system::ReadableFile file(path);
     if (!file.regular())
       throw RunTimeError(report_text::Because(what, report_text::kSourceNotRegular));
-    std::string bytes(static_cast<std::size_t>(file.size()), '\0');
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-      const std::size_t count = file.ReadAt(got, &bytes[got], bytes.size() - got);
-      if (count == 0) break;  // it shrank while read
-      got += count;
-    }
-    bytes.resize(got);
-    return bytes;
+    return file.ReadStart(static_cast<std::size_t>(file.size()));  // less if it shrank
   } catch (const SystemFailure& failure) {
     throw RunTimeError(report_text::Because(what, failure.what()));
   }

@@ -114,6 +114,18 @@ std::size_t ReadableFile::ReadAt(std::uint64_t offset, char* out, std::size_t co
   return static_cast<std::size_t>(got);
 }
 
+std::string ReadableFile::ReadStart(std::size_t limit) const {
+  std::string bytes(limit, '\0');
+  std::size_t got = 0;
+  while (got < limit) {
+    const std::size_t count = ReadAt(got, &bytes[got], limit - got);
+    if (count == 0) break;
+    got += count;
+  }
+  bytes.resize(got);
+  return bytes;
+}
+
 Entry Look(const std::string& path) {
   double facts[3] = {0, -1, -1};
   Entry entry;

@@ -39,6 +39,8 @@ class ReadableFile {
   bool folder() const { return folder_; }
   std::uint64_t size() const { return size_; }
   std::size_t ReadAt(std::uint64_t offset, char* out, std::size_t count) const;
+  // The first limit bytes, fewer where the file ends sooner.
+  std::string ReadStart(std::size_t limit) const;
 
  private:
   int descriptor_ = -1;
