@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [extra-package ...]
 set -eu
 
-packages="build-essential cmake pkg-config libsdl2-dev libstb-dev zlib1g-dev libpng-dev libgif-dev libjpeg62-turbo-dev libtiff-dev libwebp-dev libgtest-dev clang-format git
+packages="build-essential cmake pkg-config libsdl2-dev libstb-dev zlib1g-dev libpng-dev libgif-dev libjpeg62-turbo-dev libtiff-dev libwebp-dev libgtest-dev nlohmann-json3-dev clang-format git
 python3 xvfb xdotool x11-utils xfonts-base mount
 clang-tidy shellcheck flake8
 desktop-file-utils file groff-base lintian appstream acl valgrind ninja-build

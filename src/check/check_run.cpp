@@ -3,6 +3,8 @@
 #include <new>
 
 #include "check/file_check.h"
+#include "check/report_json.h"
+#include "check/report_text.h"
 #include "host/common/shown_text.h"
 #include "host/common/terminal_options.h"
 #include "host/run_end.h"
@@ -12,7 +14,7 @@ namespace quillbit {
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: quillbit-check [--] FILE...\n"
+    "Usage: quillbit-check [--json] [--] FILE...\n"
     "Shows each sprite as quillbit converts it and points out what would surprise you.\n"
     "\n"
     "For a picture: quillbit's three information lines, a drawing of the levels quillbit\n"
@@ -31,6 +33,9 @@ constexpr char kUsage[] =
     "in white. Elsewhere, and with NO_COLOR set or TERM=dumb, it is one character a\n"
     "pixel: # black, + dark grey, - light grey, . background.\n"
     "\n"
+    "With --json: the same report as data, one line of JSON a file, for scripts and\n"
+    "editors (fields in quillbit-check(1)); what could not be read is in it too.\n"
+    "\n"
     "Exit status: 0 every file converts exactly as drawn and no header beside a picture\n"
     "is out of date; 1 a finding, or a file that cannot be read; 2 a usage error.\n";
 
@@ -39,7 +44,8 @@ const std::string kVersion = std::string("quillbit-check " QUILLBIT_VERSION "\n"
 struct Options {
   std::vector<std::string> paths;
   const char* answer = nullptr;  // --help or --version: printed instead of a check
-  std::string wrong;             // a usage error
+  bool json = false;
+  std::string wrong;  // a usage error
 };
 
 Options ParseOptions(const std::vector<std::string>& arguments) {
@@ -54,6 +60,8 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
       options.answer = kUsage;
     } else if (argument == "--version") {
       options.answer = kVersion.c_str();
+    } else if (argument == "--json") {
+      options.json = true;
     } else if (options.wrong.empty()) {
       options.wrong = "unknown option ";
       options.wrong += ControlsShown(argument);
@@ -68,18 +76,24 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
 
 int Status(CheckStatus status) { return static_cast<int>(status); }
 
-int CheckAll(CheckPlatform& platform, const std::vector<std::string>& paths) {
+// Each report as it comes, so that a long list shows progress.
+int CheckAll(CheckPlatform& platform, const Options& options) {
   const DrawingStyle style = ChooseDrawingStyle(platform.Terminal());
   bool clean = true;
   bool reported = false;  // a report stands on standard output, so the next is set apart
-  for (const std::string& path : paths) {
-    const FileReport report = CheckFile(platform, path, style);
-    if (!report.output.empty()) {
-      platform.Write(reported ? "\n" + report.output : report.output, Stream::Output);
+  for (const std::string& path : options.paths) {
+    const CheckReport report = CheckFile(platform, path);
+    clean = clean && report.Clean();
+    if (options.json) {
+      platform.Write(ReportJson(report) + "\n", Stream::Output);
+      continue;
+    }
+    const ReportText text = RenderText(report, style);
+    if (!text.output.empty()) {
+      platform.Write(reported ? "\n" + text.output : text.output, Stream::Output);
       reported = true;
     }
-    if (!report.error.empty()) platform.Write(report.error, Stream::Error);
-    clean = clean && report.clean;
+    if (!text.error.empty()) platform.Write(text.error, Stream::Error);
   }
   return Status(clean ? CheckStatus::Clean : CheckStatus::Findings);
 }
@@ -91,12 +105,13 @@ int Run(CheckPlatform& platform, const std::vector<std::string>& arguments) {
     return Status(CheckStatus::Clean);
   }
   if (!options.wrong.empty()) {
-    platform.Write("quillbit-check: " + options.wrong +
-                       "\nUsage: quillbit-check [--] FILE...; quillbit-check --help tells more\n",
-                   Stream::Error);
+    platform.Write(
+        "quillbit-check: " + options.wrong +
+            "\nUsage: quillbit-check [--json] [--] FILE...; quillbit-check --help tells more\n",
+        Stream::Error);
     return Status(CheckStatus::Usage);
   }
-  return CheckAll(platform, options.paths);
+  return CheckAll(platform, options);
 }
 
 }  // namespace

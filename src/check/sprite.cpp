@@ -44,12 +44,22 @@ Sprite SpriteOfPlanes(const ConversionState& state) {
   return sprite;
 }
 
-std::string LevelCountsText(const Sprite& sprite) {
+LevelCounts CountLevels(const Sprite& sprite) {
+  LevelCounts counts{};
+  for (const Level level : sprite.cells) ++counts[static_cast<std::size_t>(level)];
+  return counts;
+}
+
+std::string LevelCountsText(const LevelCounts& counts) {
+  std::array<std::string, kLevels.size()> words;
+  for (std::size_t i = 0; i < counts.size(); ++i) words[i] = std::to_string(counts[i]);
+  return LevelCountsWording(words);
+}
+
+std::string LevelCountsWording(const std::array<std::string, kLevels.size()>& counts) {
   std::string text = "Pixels:";
-  for (const Level level : kLevels) {
-    const auto count = std::count(sprite.cells.begin(), sprite.cells.end(), level);
-    text += (level == Level::Black ? " " : ", ") + std::to_string(count) + " " + LevelName(level);
-  }
+  for (std::size_t i = 0; i < kLevels.size(); ++i)
+    text += (i == 0 ? " " : ", ") + counts[i] + " " + LevelName(kLevels[i]);
   return text;
 }
 

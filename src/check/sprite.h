@@ -39,7 +39,13 @@ Level LevelOfBits(int plane1, int plane2);
 // The sprite in the conversion state's bitplanes, intWidth x intHeight.
 Sprite SpriteOfPlanes(const ConversionState& state);
 
+// The pixels of each level, in kLevels order.
+using LevelCounts = std::array<std::size_t, kLevels.size()>;
+LevelCounts CountLevels(const Sprite& sprite);
+
 // "Pixels: 34 black, 12 dark grey, 20 light grey, 190 background".
-std::string LevelCountsText(const Sprite& sprite);
+std::string LevelCountsText(const LevelCounts& counts);
+// The same words around counts given as text, in kLevels order.
+std::string LevelCountsWording(const std::array<std::string, kLevels.size()>& counts);
 
 }  // namespace quillbit

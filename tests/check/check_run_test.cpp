@@ -23,20 +23,6 @@ std::string HeaderOf(const DecodedPicture& picture, const std::string& path) {
   return PreviewConversion(picture, path, platform).headerText;
 }
 
-TEST(CheckRun, APictureIsReportedAsQuillbitSeesIt) {
-  FakeCheckPlatform platform;
-  platform.pictures["art/ship.png"] = Ship();
-  EXPECT_EQ(RunCheck(platform, {"art/ship.png"}), 0);
-  EXPECT_EQ(platform.output,
-            "Quillbit - ship.png\nDimensions: 16 by 2\nSpriteType: 16\n"
-            "########........\n"
-            "-+..............\n"
-            "# black, + dark grey, - light grey, . background\n"
-            "Pixels: 8 black, 1 dark grey, 1 light grey, 22 background\n"
-            "art/ship.h: not written yet\n");
-  EXPECT_EQ(platform.error, "");
-}
-
 TEST(CheckRun, TheHeaderBesideIsComparedWithWhatQuillbitWritesNow) {
   const std::string current = HeaderOf(Ship(), "ship.png");
   std::string stale = current;
@@ -68,40 +54,6 @@ TEST(CheckRun, TheHeaderBesideIsComparedWithWhatQuillbitWritesNow) {
   }
 }
 
-TEST(CheckRun, TheWidthRuleIsAFindingInQuillbitsWordsAndTheLevelsAreStillDrawn) {
-  FakeCheckPlatform platform;
-  platform.pictures["wide.png"] = PictureOf({std::vector<std::uint32_t>(12, K)});
-  platform.files["wide.h"] = "an old header";
-  EXPECT_EQ(RunCheck(platform, {"wide.png"}), 1);
-  EXPECT_EQ(platform.output,
-            "Quillbit - wide.png\nDimensions: 12 by 1\nSpriteType: other\n"
-            "############\n"
-            "# black, + dark grey, - light grey, . background\n"
-            "Pixels: 12 black, 0 dark grey, 0 light grey, 0 background\n"
-            "wide.png: quillbit stops here: Image Width must be evenly divisible by 8 for "
-            "program to work properly. Please resize your image.\n");
-}
-
-TEST(CheckRun, AHeaderIsDrawnBackAndAnythingElseNamedLikeOneIsRefused) {
-  FakeCheckPlatform platform;
-  platform.files["ship.h"] = HeaderOf(Ship(), "ship.png");
-  platform.files["ship.out"] = platform.files["ship.h"];  // told by its first line
-  platform.files["notes.h"] = "#pragma once\n";
-  EXPECT_EQ(RunCheck(platform, {"ship.h", "ship.out"}), 0);
-  const std::string drawing =
-      "########........\n-+..............\n"
-      "# black, + dark grey, - light grey, . background\n"
-      "Pixels: 8 black, 1 dark grey, 1 light grey, 22 background\n";
-  EXPECT_EQ(platform.output, "ship.h: a 16 by 2 sprite in two bitplanes, ship1 and ship2\n" +
-                                 drawing + "\nship.out: a 16 by 2 sprite in two bitplanes, " +
-                                 "ship1 and ship2\n" + drawing);
-  platform.output.clear();
-  EXPECT_EQ(RunCheck(platform, {"notes.h"}), 1);
-  EXPECT_EQ(platform.output,
-            "notes.h: not a header quillbit wrote: its first line is not quillbit's "
-            "\"//Image data created by Quillbit 1.0 Beta (Marrowick)\"\n");
-}
-
 TEST(CheckRun, ExitStatusSaysCleanFindingsOrUsage) {
   using report_text::kNoSuchFile;
   const auto Report = [](const std::string& text) { return "quillbit-check: " + text + "\n"; };
@@ -122,7 +74,7 @@ TEST(CheckRun, ExitStatusSaysCleanFindingsOrUsage) {
        1,
        "quillbit-check: overflow: picture \"huge.png\" is 200 x 200 pixels; at most 32767 "
        "pixels fit\n"},
-      {{}, 2, "quillbit-check: no files named\nUsage: quillbit-check [--] FILE..."},
+      {{}, 2, "quillbit-check: no files named\nUsage: quillbit-check [--json] [--] FILE..."},
       {{"-x", "ship.png"}, 2, "quillbit-check: unknown option -x (a file of that name is ./-x)"},
       {{"--", "-x.png"}, 0, ""},
       {{"-"}, 1, Report(report_text::CannotReadPicture("-", kNoSuchFile))},

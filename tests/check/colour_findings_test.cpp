@@ -9,10 +9,10 @@ namespace quillbit::testing {
 namespace {
 
 // The report on p.png, an 8 x 1 picture whose first pixel is given and the rest white.
-FileReport CheckFirstPixel(std::uint32_t argb) {
+CheckReport CheckFirstPixel(std::uint32_t argb) {
   FakeCheckPlatform platform;
   platform.pictures["p.png"] = PictureOf({{argb, W, W, W, W, W, W, W}});
-  return CheckFile(platform, "p.png", DrawingStyle::Plain);
+  return CheckFile(platform, "p.png");
 }
 
 std::string CloseTo(const char* colour, const char* level, const char* levelColour) {
@@ -28,43 +28,44 @@ std::string Translucent(const char* colour, int alpha) {
 TEST(ColourFindings, CloseMeansEveryChannelWithin24AndOnlyOpaqueLevelsCount) {
   const struct {
     std::uint32_t argb;
-    char drawn;           // the first cell of the drawing
+    Level drawn;          // the first cell of the sprite
     std::string finding;  // empty: none
   } cases[] = {
-      {0xFF000000, '#', ""},
-      {0xFF010101, '.', CloseTo("#010101", "black", "#000000")},
-      {0xFF181818, '.', CloseTo("#181818", "black", "#000000")},
-      {0xFF001800, '.', CloseTo("#001800", "black", "#000000")},
-      {0xFF190000, '.', ""},
-      {0xFF181819, '.', ""},
-      {0xFF555555, '+', ""},
-      {0xFF565555, '.', CloseTo("#565555", "dark grey", "#555555")},
-      {0xFF6D6D6D, '.', CloseTo("#6D6D6D", "dark grey", "#555555")},
-      {0xFF3D3D3D, '.', CloseTo("#3D3D3D", "dark grey", "#555555")},
-      {0xFF6E5555, '.', ""},
-      {0xFF553C55, '.', ""},
-      {0xFFAAAAAA, '-', ""},
-      {0xFFABABAB, '.', CloseTo("#ABABAB", "light grey", "#AAAAAA")},
-      {0xFFC2C2C2, '.', CloseTo("#C2C2C2", "light grey", "#AAAAAA")},
-      {0xFF9292AA, '.', CloseTo("#9292AA", "light grey", "#AAAAAA")},
-      {0xFFAAAAC3, '.', ""},
-      {0xFF91AAAA, '.', ""},
-      {0xFF808080, '.', ""},  // between the greys, close to neither
-      {0xFFFFFFFF, '.', ""},
-      {0xFE000000, '.', Translucent("#000000", 254)},
-      {0xFE555555, '.', Translucent("#555555", 254)},
-      {0x01AAAAAA, '.', Translucent("#AAAAAA", 1)},
-      {0x00000000, '.', ""},  // fully transparent: background as meant
-      {0x80565656, '.', ""},  // close but translucent: nothing could be meant by it
+      {0xFF000000, Level::Black, ""},
+      {0xFF010101, Level::Background, CloseTo("#010101", "black", "#000000")},
+      {0xFF181818, Level::Background, CloseTo("#181818", "black", "#000000")},
+      {0xFF001800, Level::Background, CloseTo("#001800", "black", "#000000")},
+      {0xFF190000, Level::Background, ""},
+      {0xFF181819, Level::Background, ""},
+      {0xFF555555, Level::DarkGrey, ""},
+      {0xFF565555, Level::Background, CloseTo("#565555", "dark grey", "#555555")},
+      {0xFF6D6D6D, Level::Background, CloseTo("#6D6D6D", "dark grey", "#555555")},
+      {0xFF3D3D3D, Level::Background, CloseTo("#3D3D3D", "dark grey", "#555555")},
+      {0xFF6E5555, Level::Background, ""},
+      {0xFF553C55, Level::Background, ""},
+      {0xFFAAAAAA, Level::LightGrey, ""},
+      {0xFFABABAB, Level::Background, CloseTo("#ABABAB", "light grey", "#AAAAAA")},
+      {0xFFC2C2C2, Level::Background, CloseTo("#C2C2C2", "light grey", "#AAAAAA")},
+      {0xFF9292AA, Level::Background, CloseTo("#9292AA", "light grey", "#AAAAAA")},
+      {0xFFAAAAC3, Level::Background, ""},
+      {0xFF91AAAA, Level::Background, ""},
+      {0xFF808080, Level::Background, ""},  // between the greys, close to neither
+      {0xFFFFFFFF, Level::Background, ""},
+      {0xFE000000, Level::Background, Translucent("#000000", 254)},
+      {0xFE555555, Level::Background, Translucent("#555555", 254)},
+      {0x01AAAAAA, Level::Background, Translucent("#AAAAAA", 1)},
+      {0x00000000, Level::Background, ""},  // fully transparent: background as meant
+      {0x80565656, Level::Background, ""},  // close but translucent: nothing could be meant by it
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << std::hex << c.argb);
-    const FileReport report = CheckFirstPixel(c.argb);
-    const std::size_t drawing = report.output.find("SpriteType: 8\n") + 14;
-    EXPECT_EQ(report.output[drawing], c.drawn);
-    EXPECT_EQ(report.clean, c.finding.empty()) << report.output;
-    const std::size_t found = report.output.find(c.finding.empty() ? "p.png: " : c.finding + "\n");
-    EXPECT_EQ(found == std::string::npos, c.finding.empty()) << report.output;
+    const CheckReport report = CheckFirstPixel(c.argb);
+    ASSERT_TRUE(report.picture);
+    EXPECT_EQ(report.picture->sprite.cells[0], c.drawn);
+    EXPECT_EQ(report.Clean(), c.finding.empty());
+    const std::vector<std::string> expected =
+        c.finding.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.finding};
+    EXPECT_EQ(report.picture->findings, expected);
   }
 }
 

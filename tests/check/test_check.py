@@ -188,7 +188,7 @@ class NotPicturesOrHeaders(CheckTest):
             (["gone.png"], 1, "", 'quillbit-check: cannot read picture "gone.png": '),
             ([], 2, "", "quillbit-check: no files named\n"),
             (["--colour"], 2, "", "quillbit-check: unknown option --colour"),
-            (["--help"], 0, "Usage: quillbit-check [--] FILE...\n", ""),
+            (["--help"], 0, "Usage: quillbit-check [--json] [--] FILE...\n", ""),
             (["--version"], 0, "quillbit-check 1.0.0\nCopyright (c) 2026 the quillbit developers; "
                                "MIT License", ""),
         ]

@@ -85,23 +85,11 @@ export function runNative(folder, names) {
   return { status: done.status, stdout: done.stdout, stderr: done.stderr, files };
 }
 
-// build/quillbit-check on the pictures of folder: per picture its plain drawing, its level
-// counts and its findings (the lines about the picture that follow the counts).
+// build/quillbit-check's reports (--json) on the pictures of folder, by path.
 export function runCheck(folder, names) {
-  const done = spawnSync(QUILLBIT_CHECK, byteOrder(names), { cwd: folder, encoding: 'utf8' });
-  const reports = new Map();
-  for (const block of done.stdout.split('\n\n')) {
-    const lines = block.split('\n').filter((line) => line !== '');
-    const name = lines[0].replace(/^Quillbit - /, '');
-    const legend = lines.findIndex((line) => line.startsWith('# black,'));
-    const counts = lines[legend + 1];
-    reports.set(name, {
-      drawing: lines.slice(3, legend).join('\n'),
-      counts,
-      findings: lines.slice(legend + 2).filter((line) => line.startsWith(`${name}: `)),
-    });
-  }
-  return reports;
+  const done = spawnSync(QUILLBIT_CHECK, ['--json', ...byteOrder(names)], { cwd: folder, encoding: 'utf8' });
+  const reports = done.stdout.split('\n').filter(Boolean).map((line) => JSON.parse(line));
+  return new Map(reports.map((report) => [report.path, report]));
 }
 
 // Hands the pictures to the page through its "choose pictures" button and waits for the end
@@ -118,25 +106,22 @@ export async function finished(page) {
   // Drawings out of view are painted after the batch.
   await page.waitForFunction(() => !document.querySelector('canvas[data-unpainted]'));
   return page.evaluate(() => {
-    // The drawing read back from its canvas in quillbit-check's plain characters.
-    const plainDrawing = (canvas) => {
+    // The levels read back from the drawing's canvas, one digit a pixel as quillbit-check's
+    // JSON gives them: 0 black, 1 dark grey, 2 light grey, 3 background.
+    const levelsDrawn = (canvas) => {
       if (!canvas) return null;
       const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
-      const characters = { 0: '#', 0x55: '+', 0xaa: '-', 0xf4: '.' };
-      const rows = [];
-      for (let y = 0; y < canvas.height; y++) {
-        let row = '';
-        for (let x = 0; x < canvas.width; x++) row += characters[data[(y * canvas.width + x) * 4]] ?? '?';
-        rows.push(row);
-      }
-      return rows.join('\n');
+      const digits = { 0: '0', 0x55: '1', 0xaa: '2', 0xf4: '3' };
+      let levels = '';
+      for (let at = 0; at < data.length; at += 4) levels += digits[data[at]] ?? '?';
+      return levels;
     };
     const cards = [...document.querySelectorAll('#pictures > li')].map((item) => ({
       path: item.dataset.path,
       information: item.querySelector('.information').textContent,
       findings: [...item.querySelectorAll('.findings li')].map((li) => li.textContent),
       counts: item.querySelector('figcaption')?.textContent ?? null,
-      drawing: plainDrawing(item.querySelector('canvas')),
+      levels: levelsDrawn(item.querySelector('canvas')),
       header: item.querySelector('.header-text')?.textContent ?? null,
     }));
     const message = document.querySelector('#stopped .message');

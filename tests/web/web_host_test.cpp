@@ -65,7 +65,7 @@ class RecordingPage : public WebPage {
   std::set<std::string> folder;                   // files of a chosen folder
   std::vector<std::string> calls;
   std::map<std::string, std::string> files;
-  std::map<std::string, PictureReport> reports;
+  std::map<std::string, PictureCheck> reports;
 
   void Show(const std::string& text, MessageKind kind) override {
     const char* const kinds[] = {"information ", "user error ", "run-time error "};
@@ -79,9 +79,9 @@ class RecordingPage : public WebPage {
   bool HasFile(const std::string& path) override {
     return pictures.count(path) != 0 || folder.count(path) != 0;
   }
-  void ShowPicture(const std::string& path, const PictureReport& report) override {
-    calls.push_back("picture " + path);
-    reports[path] = report;
+  void ShowPicture(const CheckReport& report) override {
+    calls.push_back("picture " + report.path);
+    reports[report.path] = report.picture.value();
   }
   void ReceiveHeader(const std::string& path, const std::string& bytes) override {
     calls.push_back("header " + path);
@@ -144,8 +144,6 @@ TEST(WebHost, EachPictureIsDrawnBeforeItsHeaderOrItsStop) {
   EXPECT_EQ(page.calls, expected);
   EXPECT_EQ(page.reports["a.bmp"].sprite.cells, std::vector<Level>(16, Level::Black));
   EXPECT_EQ(page.reports["b.bmp"].sprite.cells, std::vector<Level>(12, Level::LightGrey));
-  EXPECT_EQ(page.reports["b.bmp"].levelCounts,
-            "Pixels: 0 black, 0 dark grey, 12 light grey, 0 background");
 }
 
 TEST(WebHost, CompanionGoesBesideTheLastPictureUnlessOneIsThere) {
@@ -216,12 +214,11 @@ TEST(WebHost, ReportsTheLevelsAndFindingsOfQuillbitCheck) {
   page.pictures["p.bmp"] =
       Bitmap({{0x000000, 0x555555, 0xAAAAAA, 0xFFFFFF, 0x020202, 0x123456, 0x000000, 0x000000}});
   EXPECT_EQ(page.Run({"p.bmp"}), 0);
-  const PictureReport& report = page.reports["p.bmp"];
+  const PictureCheck& report = page.reports["p.bmp"];
   const std::vector<Level> levels = {Level::Black,      Level::DarkGrey,   Level::LightGrey,
                                      Level::Background, Level::Background, Level::Background,
                                      Level::Black,      Level::Black};
   EXPECT_EQ(report.sprite.cells, levels);
-  EXPECT_EQ(report.levelCounts, "Pixels: 3 black, 1 dark grey, 1 light grey, 3 background");
   EXPECT_EQ(report.findings,
             (std::vector<std::string>{"p.bmp: 1 pixel of #020202 at (4, 0) counts as background; "
                                       "black is #000000"}));

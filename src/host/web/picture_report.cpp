@@ -47,12 +47,4 @@ Sprite SpriteOfPreview(const DecodedPicture& picture, const std::string& path) {
   return PreviewConversion(picture, path, platform).sprite;
 }
 
-PictureReport MakeReport(Sprite sprite, std::vector<std::string> findings) {
-  PictureReport report;
-  report.levelCounts = LevelCountsText(sprite);
-  report.sprite = std::move(sprite);
-  report.findings = std::move(findings);
-  return report;
-}
-
 }  // namespace quillbit

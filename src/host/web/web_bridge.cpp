@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "check/report_json.h"
 #include "driver/entry.h"
 #include "host/picture/picture_formats.h"
 #include "host/web/page_texts.h"
@@ -35,13 +36,8 @@ EM_JS(int, qb_has_file, (const char* path), {
 EM_JS(void, qb_message, (const char* text, int kind), {
   Module.page.message(UTF8ToString(text), kind);
 });
-EM_JS(void, qb_picture, (const char* path, int width, int height, const unsigned char* levels,
-                         const char* counts), {
-  Module.page.picture(UTF8ToString(path), width, height,
-                      HEAPU8.slice(levels, levels + width * height), UTF8ToString(counts));
-});
-EM_JS(void, qb_finding, (const char* text), {
-  Module.page.finding(UTF8ToString(text));
+EM_JS(void, qb_picture, (const char* report), {
+  Module.page.picture(JSON.parse(UTF8ToString(report)));
 });
 EM_JS(void, qb_file, (const char* path, const char* bytes, double size, int companion), {
   Module.page.file(UTF8ToString(path), HEAPU8.slice(bytes, bytes + size), companion !== 0);
@@ -91,14 +87,7 @@ class JavaScriptPage : public WebPage {
     return std::make_unique<PagePictureFile>(path);
   }
   bool HasFile(const std::string& path) override { return qb_has_file(path.c_str()) != 0; }
-  void ShowPicture(const std::string& path, const PictureReport& report) override {
-    std::vector<unsigned char> levels(report.sprite.cells.size());
-    for (std::size_t i = 0; i < levels.size(); ++i)
-      levels[i] = static_cast<unsigned char>(report.sprite.cells[i]);
-    for (const std::string& finding : report.findings) qb_finding(finding.c_str());
-    qb_picture(path.c_str(), report.sprite.width, report.sprite.height, levels.data(),
-               report.levelCounts.c_str());
-  }
+  void ShowPicture(const CheckReport& report) override { qb_picture(ReportJson(report).c_str()); }
   void ReceiveHeader(const std::string& path, const std::string& bytes) override {
     qb_file(path.c_str(), bytes.data(), static_cast<double>(bytes.size()), 0);
   }

@@ -5,6 +5,7 @@
 #include "host/picture/picture.h"
 #include "host/run_end.h"
 #include "host/web/memory_file_system.h"
+#include "host/web/picture_report.h"
 
 namespace quillbit {
 
@@ -54,7 +55,12 @@ void WebHost::WriteTextFile(const std::string& path, const std::string& text) {
 }
 
 void WebHost::Report(Sprite sprite) {
-  page_.ShowPicture(unreported_->path, MakeReport(std::move(sprite), unreported_->findings));
+  CheckReport report;
+  report.path = unreported_->path;
+  report.picture.emplace();
+  report.picture->sprite = std::move(sprite);
+  report.picture->findings = std::move(unreported_->findings);
+  page_.ShowPicture(report);
   unreported_.reset();
 }
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "check/check_report.h"
 #include "host/common/picture_file.h"
 #include "host/common/presentation.h"
-#include "host/web/picture_report.h"
 
 namespace quillbit {
 
@@ -21,8 +21,9 @@ class WebPage : public Presentation {
   // True when a file lay at path before the run: a picture handed over, or a file of the
   // chosen folder.
   virtual bool HasFile(const std::string& path) = 0;
-  // A picture decoded, with what quillbit-check sees in it; comes before its information.
-  virtual void ShowPicture(const std::string& path, const PictureReport& report) = 0;
+  // A picture decoded, with what quillbit-check sees in it (its levels and findings); comes
+  // before its information.
+  virtual void ShowPicture(const CheckReport& report) = 0;
   // The header the batch wrote for the picture it is converting.
   virtual void ReceiveHeader(const std::string& path, const std::string& bytes) = 0;
   // The companion the batch installed beside the last picture.

@@ -315,7 +315,7 @@ function drawing(card, path, width, height, levels, counts) {
   canvas.style.height = `${height * zoom}px`;
   canvas.setAttribute('aria-label', `${path} in its four levels, ${width} by ${height} pixels, drawn ${zoom} times larger`);
   painter.add(canvas, levels);
-  caption.textContent = counts;
+  caption.textContent = report('levelCounts', counts);
   return figure;
 }
 
@@ -537,7 +537,7 @@ function fail(path, reason) {
 // One of the reports the module words for the page, with the page's values in their places;
 // one pass, so a value that looks like a place is shown as it is.
 function report(name, values) {
-  return engine.texts[name].replace(/\{(path|reason)\}/g, (place, key) => values[key]);
+  return engine.texts[name].replace(/\{([a-z ]+)\}/g, (place, key) => String(values[key] ?? place));
 }
 
 function stopByUser() {

@@ -31,7 +31,6 @@ const run = {
   transfers: [],
   flushed: 0,
   current: '',
-  findings: [],
 };
 
 function flush() {
@@ -78,12 +77,11 @@ const page = {
   message(text, kind) {
     add({ kind: 'message', messageKind: kind, text, path: run.current });
   },
-  finding(text) {
-    run.findings.push(text);
-  },
-  picture(path, width, height, levels, counts) {
-    add({ kind: 'picture', path, width, height, levels, counts, findings: run.findings }, levels.buffer);
-    run.findings = [];
+  // quillbit-check's report on the picture, as its JSON gives it; the levels, one digit a
+  // pixel there, go to the page as bytes.
+  picture({ path, width, height, levels: digits, counts, findings }) {
+    const levels = Uint8Array.from(digits, (digit) => digit.charCodeAt(0) - 48);
+    add({ kind: 'picture', path, width, height, levels, counts, findings }, levels.buffer);
   },
   file(path, bytes, companion) {
     add({ kind: 'file', path, bytes, companion, picture: run.current }, bytes.buffer);
