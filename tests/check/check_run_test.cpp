@@ -2,26 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "check/conversion_preview.h"
 #include "fake_check_platform.h"
 #include "host/common/terminal_options.h"
 
 namespace quillbit::testing {
 namespace {
-
-// The ship of the README: 16 x 2, a black half row, a light and a dark grey pixel.
-DecodedPicture Ship() {
-  std::vector<std::uint32_t> top(16, W);
-  std::vector<std::uint32_t> bottom(16, W);
-  std::fill(top.begin(), top.begin() + 8, K);
-  bottom[0] = L, bottom[1] = D;
-  return PictureOf({top, bottom});
-}
-
-std::string HeaderOf(const DecodedPicture& picture, const std::string& path) {
-  FakeCheckPlatform platform;
-  return PreviewConversion(picture, path, platform).headerText;
-}
 
 TEST(CheckRun, TheHeaderBesideIsComparedWithWhatQuillbitWritesNow) {
   const std::string current = HeaderOf(Ship(), "ship.png");

@@ -2,6 +2,7 @@
 // the terminal as the test says, and what the check writes kept.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "check/check_platform.h"
+#include "check/conversion_preview.h"
 #include "host/common/report_texts.h"
 #include "host/common/slash_path_names.h"
 #include "host/run_end.h"
@@ -66,5 +68,20 @@ constexpr std::uint32_t K = 0xFF000000;  // opaque black
 constexpr std::uint32_t D = 0xFF555555;  // opaque dark grey
 constexpr std::uint32_t L = 0xFFAAAAAA;  // opaque light grey
 constexpr std::uint32_t W = 0xFFFFFFFF;  // opaque white
+
+// The ship of the README: 16 x 2, a black half row, a light and a dark grey pixel.
+inline DecodedPicture Ship() {
+  std::vector<std::uint32_t> top(16, W);
+  std::vector<std::uint32_t> bottom(16, W);
+  std::fill(top.begin(), top.begin() + 8, K);
+  bottom[0] = L, bottom[1] = D;
+  return PictureOf({top, bottom});
+}
+
+// What quillbit writes for picture, named path.
+inline std::string HeaderOf(const DecodedPicture& picture, const std::string& path) {
+  FakeCheckPlatform platform;
+  return PreviewConversion(picture, path, platform).headerText;
+}
 
 }  // namespace quillbit::testing

@@ -8,25 +8,10 @@
 #include <sstream>
 
 #include "check/check_run.h"
-#include "check/conversion_preview.h"
 #include "fake_check_platform.h"
 
 namespace quillbit::testing {
 namespace {
-
-// The ship of the README: 16 x 2, a black half row, a light and a dark grey pixel.
-DecodedPicture Ship() {
-  std::vector<std::uint32_t> top(16, W);
-  std::vector<std::uint32_t> bottom(16, W);
-  std::fill(top.begin(), top.begin() + 8, K);
-  bottom[0] = L, bottom[1] = D;
-  return PictureOf({top, bottom});
-}
-
-std::string HeaderOf(const DecodedPicture& picture, const std::string& path) {
-  FakeCheckPlatform platform;
-  return PreviewConversion(picture, path, platform).headerText;
-}
 
 // One folder of every kind of file quillbit-check tells apart.
 FakeCheckPlatform Folder() {
@@ -75,7 +60,8 @@ TEST(CheckReport, WordsAndJsonMatchTheirGoldenFiles) {
   } cases[] = {
       {"picture", {"art/ship.png"}, 0},
       {"header-beside", {"ship.png", "stale.png", "hero.aseprite", "locked.png"}, 1},
-      {"findings", {"near\x1b.png", "wide.png"}, 1},
+      {"findings", {"near\x1b.png"}, 1},
+      {"stop", {"wide.png"}, 1},
       {"headers", {"ship.h", "ship.out", "notes.h"}, 1},
       {"unreadable", {"gone.png", "locked.h", "gone.h"}, 1},
   };
