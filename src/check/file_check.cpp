@@ -96,8 +96,7 @@ CheckReport CheckFile(CheckPlatform& platform, const std::string& path) {
     } else {
       CheckPicture(report, platform);
     }
-  } catch (const RunTimeError& error) {
-    report.picture.reset();
+  } catch (const RunTimeError& error) {  // thrown before any part of the report was filled
     report.unreadable.emplace_back(error.what());
   }
   return report;
